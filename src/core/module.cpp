@@ -1,0 +1,66 @@
+// The module's identity for the host (Linkage, ImportTable) and its
+// start-up and shut-down. Start-up loads every subsystem's state in a fixed
+// order and only then connects the module to the host's events.
+#include "core/module.h"
+
+#include "core/clock.h"
+#include "core/events.h"
+#include "core/host.h"
+#include "core/support.h"
+
+extern "C" {
+ModuleLinkage Linkage = {0x3566, ModuleInit, ModuleDeinit, 0, 0, 0x900, nullptr};
+
+ImportEntry ImportTable[HostInterfaceCount + 1] = {
+    {InterfaceCore, nullptr},     {InterfaceVariables, nullptr}, {InterfaceAircraft, nullptr},
+    {InterfaceState, nullptr},    {InterfaceTraffic, nullptr},   {InterfaceViews, nullptr},
+    {InterfaceReserved, nullptr}, {InterfaceTerrain, nullptr},   {InterfaceGeometry, nullptr},
+    {InterfaceAi, nullptr},       {InterfaceDrawing, nullptr},   {0, nullptr},
+};
+}
+
+#if defined(_WIN32) && !defined(_WIN64)
+static_assert(sizeof(ModuleLinkage) == 28, "the host reads seven 32-bit fields");
+static_assert(sizeof(ImportTable) == 96, "twelve entries of two 32-bit fields");
+#endif
+
+ModuleCore module;
+
+bool ModuleProcessAttach(void* instance) {
+    module.instance = instance;
+    WindowHandle window = FindTopLevelWindow("FS98MAIN");
+    if (!window) {
+        ShowMessageBox(nullptr, "FS main window could not be found! Please contact the author at" SUPPORT_SUFFIX,
+                       "Aerotrace Module", BoxIconError);
+        return false;
+    }
+    module.mainWindow = window;
+    module.previousWindowProcedure = SubclassMainWindow(window);
+    return true;
+}
+
+extern "C" void HOSTCALL ModuleInit() {
+    if (!HostInterfacesPresent()) {
+        ShowMessageBox(module.mainWindow,
+                       "An error occurred during module intialization! Please contact the author at" SUPPORT_SUFFIX,
+                       "Aerotrace Module", BoxIconError);
+        return;
+    }
+    moduleClock.simClock = 0;
+    moduleClock.frameTime = 0;
+    HostCacheState();
+
+    for (const HandlerBinding& binding : ModuleHandlers) HostRegisterHandler(binding.eventId, binding.handler);
+    module.handlersRegistered = true;
+    module.previousDispatch = HostDispatchFunction();
+    HostSetDispatchFunction(DispatchHook);
+}
+
+extern "C" void HOSTCALL ModuleDeinit() {
+    module.mode = Idle;
+    // An inert module (an interface was missing) registered nothing, so it
+    // has nothing to take back.
+    if (!module.handlersRegistered) return;
+    for (const HandlerBinding& binding : ModuleHandlers) HostUnregisterHandler(binding.eventId, binding.handler);
+    module.handlersRegistered = false;
+}

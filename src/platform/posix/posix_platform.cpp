@@ -1,0 +1,46 @@
+// Native stand-ins for the module's Win32 services: user interaction goes to
+// the hooks the stand-in simulator installs; directories are real.
+#include "platform/posix/posix_hooks.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string>
+
+static PosixHostHooks hostHooks;
+
+void PosixSetHostHooks(const PosixHostHooks& hooks) { hostHooks = hooks; }
+
+int ShowMessageBox(WindowHandle owner, const char* text, const char* caption, uint32_t flags) {
+    if (hostHooks.messageBox) return hostHooks.messageBox(owner, text, caption, flags);
+    return (flags & 0x0F) == BoxYesNo ? AnswerYes : AnswerOk;
+}
+
+WindowHandle FindTopLevelWindow(const char* className) {
+    return hostHooks.findWindow ? hostHooks.findWindow(className) : nullptr;
+}
+
+int16_t AsyncKeyState(int virtualKey) {
+    return hostHooks.asyncKeyState ? hostHooks.asyncKeyState(virtualKey) : 0;
+}
+
+int ChooseOpenFile(const FileDialogRequest* request, char* buffer, uint32_t size) {
+    return hostHooks.openFileDialog ? hostHooks.openFileDialog(request, buffer, size) : 0;
+}
+
+int ChooseSaveFile(const FileDialogRequest* request, char* buffer, uint32_t size) {
+    return hostHooks.saveFileDialog ? hostHooks.saveFileDialog(request, buffer, size) : 0;
+}
+
+static std::string SlashPath(const char* path) {
+    std::string result(path ? path : "");
+    for (char& c : result)
+        if (c == '\\') c = '/';
+    return result;
+}
+
+int DirectoryCreate(const char* path) { return mkdir(SlashPath(path).c_str(), 0777) == 0; }
+
+int CurrentDirectoryGet(char* buffer, size_t size) { return getcwd(buffer, size) != nullptr; }
+
+int CurrentDirectorySet(const char* path) { return chdir(SlashPath(path).c_str()) == 0; }
