@@ -3,6 +3,7 @@
 // order and only then connects the module to the host's events.
 #include "core/module.h"
 
+#include "config/settings.h"
 #include "core/clock.h"
 #include "core/events.h"
 #include "core/host.h"
@@ -49,6 +50,9 @@ extern "C" void HOSTCALL ModuleInit() {
     moduleClock.simClock = 0;
     moduleClock.frameTime = 0;
     HostCacheState();
+    LoadSettings();
+
+    LoadViewSettings();
 
     for (const HandlerBinding& binding : ModuleHandlers) HostRegisterHandler(binding.eventId, binding.handler);
     module.handlersRegistered = true;

@@ -1,0 +1,136 @@
+// What the settings-file fuzzer does with one input, shared with the unit
+// test that replays the seed corpus: the bytes become modules/Aerotrace.ini
+// in the current directory, then keys are read with small and large
+// buffers, written, and read again, and the settings are loaded and saved.
+// Returns null when every check held, otherwise what went wrong.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "config/settings.h"
+#include "platform/platform.h"
+
+namespace profile_exercise {
+
+static const char* const probes[][2] = {
+    {"SETTINGS", "RplyItvl"},  {"settings", "bufferSIZE"}, {"WINDOW", "Show"},  {"VIEWSETTINGS", "VCStep"},
+    {"TOWERVIEWS", "nViews"},  {"KEYBOARD", "Beginning"},  {"RECORD", "RecAI"}, {" SETTINGS ", " RecFlags "},
+    {"", ""},                  {"a", "b"},
+};
+static const size_t probeCount = sizeof probes / sizeof probes[0];
+
+inline bool StoreText(const char* path, const std::string& text) {
+    FILE* stream = std::fopen(path, "wb");
+    if (!stream) return false;
+    bool written = std::fwrite(text.data(), 1, text.size(), stream) == text.size();
+    return std::fclose(stream) == 0 && written;
+}
+
+inline std::string LoadText(const char* path) {
+    std::string text;
+    FILE* stream = std::fopen(path, "rb");
+    if (!stream) return text;
+    char chunk[4096];
+    size_t got;
+    while ((got = std::fread(chunk, 1, sizeof chunk, stream)) > 0) text.append(chunk, got);
+    std::fclose(stream);
+    return text;
+}
+
+// Reads one key with a buffer of the given size and checks what the caller
+// is promised: a terminated string no longer than size - 1, its length returned.
+inline const char* ReadChecked(const char* section, const char* key, uint32_t size, std::string& value) {
+    char buffer[300];
+    std::memset(buffer, 'x', sizeof buffer);
+    uint32_t copied = ProfileGetString(section, key, "default", buffer, size, SETTINGS_FILE);
+    if (size == 0) {
+        if (copied != 0 || buffer[0] != 'x') return "a zero-sized buffer was written to";
+        value.clear();
+        return nullptr;
+    }
+    if (copied > size - 1) return "more characters than the buffer holds";
+    if (buffer[copied] != '\0') return "the value is not terminated where the count says";
+    if (std::strlen(buffer) != copied) return "the count disagrees with the string";
+    if (buffer[size] != 'x') return "written past the end of the buffer";
+    value.assign(buffer, copied);
+    return nullptr;
+}
+
+inline std::vector<std::string> LinesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+        lines.push_back(text.substr(start, end - start));
+    lines.push_back(text.substr(start));
+    return lines;
+}
+
+// A write may change one existing line (the key's, or the last line when
+// it gains a line break) and add lines; every other line stays as it was.
+inline bool ChangedAtMostOneLine(const std::string& before, const std::string& after) {
+    std::vector<std::string> old = LinesOf(before), now = LinesOf(after);
+    if (now.size() < old.size()) return false;
+    size_t prefix = 0;
+    while (prefix < old.size() && old[prefix] == now[prefix]) ++prefix;
+    size_t suffix = 0;
+    while (suffix < old.size() - prefix && old[old.size() - 1 - suffix] == now[now.size() - 1 - suffix]) ++suffix;
+    return prefix + suffix + 1 >= old.size();
+}
+
+inline const char* Run(const uint8_t* data, size_t size) {
+    const char* path = "modules/Aerotrace.ini";
+    if (!StoreText(path, std::string(reinterpret_cast<const char*>(data), size))) return "cannot write the input";
+
+    // Every probe, with buffers from nothing to roomy: a smaller buffer gets a prefix.
+    std::string before[probeCount];
+    for (size_t i = 0; i < probeCount; ++i) {
+        const char* problem = ReadChecked(probes[i][0], probes[i][1], 256, before[i]);
+        if (problem) return problem;
+        for (uint32_t small : {0u, 1u, 2u, 10u, 20u}) {
+            std::string cut;
+            problem = ReadChecked(probes[i][0], probes[i][1], small, cut);
+            if (problem) return problem;
+            if (before[i].compare(0, cut.size(), cut) != 0) return "a small buffer is not a prefix";
+        }
+    }
+
+    // A write changes that key only, and reads back as written.
+    size_t written = size % probeCount;
+    std::string original = LoadText(path);
+    if (ProfileWriteString(probes[written][0], probes[written][1], "12345", SETTINGS_FILE)) {
+        if (!ChangedAtMostOneLine(original, LoadText(path))) return "a write disturbed other lines";
+        for (size_t i = 0; i < probeCount; ++i) {
+            std::string after;
+            const char* problem = ReadChecked(probes[i][0], probes[i][1], 256, after);
+            if (problem) return problem;
+            if (i == written ? after != "12345" : after != before[i]) return "a write changed the wrong key";
+        }
+    } else if (probes[written][1][0] != '\0') {
+        return "a well-formed write failed";  // only a key without a name is refused
+    }
+    // A value taken from the input itself: anything may come back, but safely.
+    std::string value(reinterpret_cast<const char*>(data), size < 40 ? size : 40);
+    original = LoadText(path);
+    ProfileWriteString("SETTINGS", "Scratch", value.c_str(), SETTINGS_FILE);
+    if (!ChangedAtMostOneLine(original, LoadText(path))) return "a write disturbed other lines";
+    std::string ignored;
+    if (const char* problem = ReadChecked("SETTINGS", "Scratch", 256, ignored)) return problem;
+
+    // Settings survive a save and load unchanged once they have been read.
+    LoadSettings();
+    SaveSettings();
+    std::string firstSave = LoadText(path);
+    LoadSettings();
+    SaveSettings();
+    if (LoadText(path) != firstSave) return "saving loaded settings changed the file";
+    LoadViewSettings();
+    SaveViewSettings();
+    ReadRecordDefaults(AI_FACTOR_DEFAULT_DIALOG);
+    return nullptr;
+}
+
+}  // namespace profile_exercise
