@@ -1,9 +1,10 @@
-# Cross toolchain for the shipped module: 32-bit Windows, mingw-w64 with
-# Win32 threads (no winpthread DLL to ship).
+# Cross toolchain for the shipped module: 32-bit Windows, mingw-w64 with the
+# posix threads model linked statically (the tests need std::mutex; the
+# module itself uses no threads and imports only system DLLs).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-win32)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-win32)
+set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
+set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
 set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
 set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

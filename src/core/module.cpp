@@ -8,6 +8,7 @@
 #include "core/events.h"
 #include "core/host.h"
 #include "core/support.h"
+#include "engine/track_table.h"
 
 extern "C" {
 ModuleLinkage Linkage = {0x3566, ModuleInit, ModuleDeinit, 0, 0, 0x900, nullptr};
@@ -49,6 +50,7 @@ extern "C" void HOSTCALL ModuleInit() {
     }
     moduleClock.simClock = 0;
     moduleClock.frameTime = 0;
+    EmptyTrackTable();
     HostCacheState();
     LoadSettings();
 

@@ -44,3 +44,9 @@ int RemoveTrack(uint32_t index) {
     }
     return 1;
 }
+
+void EmptyTrackTable() {
+    for (uint16_t i = 0; i < trackTable.count; ++i) ReleaseWindow(&trackTable.tracks[i]);
+    std::free(trackTable.tracks);
+    trackTable = TrackTable{};
+}

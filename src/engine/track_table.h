@@ -24,3 +24,6 @@ int AddTrack();
 // Frees the entry's window and moves the last entry into its place (order is
 // not kept). Fails for an index that is not in use.
 int RemoveTrack(uint32_t index);
+// Frees every window and the storage: an empty table with no storage. The
+// tracks' files are left to whoever opened them.
+void EmptyTrackTable();

@@ -851,7 +851,7 @@ TEST_F(TrackFileTest, RandomFlightsComeBackFromTheFileAsRecorded) {
 
 namespace {
 
-void EmptyTrackTable() {
+void RemoveEveryTrack() {
     while (trackTable.count) ASSERT_TRUE(RemoveTrack(0));
     EXPECT_EQ(trackTable.capacity, 0u);
     EXPECT_EQ(trackTable.tracks, nullptr);
@@ -860,7 +860,7 @@ void EmptyTrackTable() {
 }  // namespace
 
 TEST(TrackTableStorage, GrowsAndShrinksTenEntriesAtATime) {
-    EmptyTrackTable();
+    RemoveEveryTrack();
     for (int i = 0; i < 21; ++i) {
         ASSERT_EQ(AddTrack(), i);
         EXPECT_EQ(trackTable.capacity, (i / 10 + 1) * 10);
@@ -876,11 +876,11 @@ TEST(TrackTableStorage, GrowsAndShrinksTenEntriesAtATime) {
     EXPECT_EQ(trackTable.tracks[8].aircraftId, 108u);
     EXPECT_FALSE(RemoveTrack(10));  // past the end
     EXPECT_EQ(trackTable.count, 10u);
-    EmptyTrackTable();
+    RemoveEveryTrack();
 }
 
 TEST(TrackTableStorage, RemovalMovesTheLastEntryIntoTheGapAndFreesTheWindow) {
-    EmptyTrackTable();
+    RemoveEveryTrack();
     for (int i = 0; i < 3; ++i) {
         int index = AddTrack();
         ASSERT_TRUE(TrackInit(&trackTable.tracks[index], 16, nullptr, 0, 0, "", 10 + i, 500, 1));
@@ -893,11 +893,11 @@ TEST(TrackTableStorage, RemovalMovesTheLastEntryIntoTheGapAndFreesTheWindow) {
     ASSERT_EQ(trackTable.count, 1u);
     EXPECT_EQ(trackTable.tracks[0].aircraftId, 12u);
     EXPECT_NE(trackTable.tracks[0].window, nullptr);
-    EmptyTrackTable();
+    RemoveEveryTrack();
 }
 
 TEST(TrackTableStorage, AFullTableRefusesToGrowAndStaysAsItWas) {
-    EmptyTrackTable();
+    RemoveEveryTrack();
     // As many entries as a 16-bit capacity can hold in steps of ten.
     Track* storage = static_cast<Track*>(std::calloc(65530, sizeof(Track)));
     ASSERT_NE(storage, nullptr);

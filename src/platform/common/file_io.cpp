@@ -1,7 +1,9 @@
-// Binary file access for the whole module, on C stdio. Owns the path
-// spelling (backslashes on Windows, slashes elsewhere) and, in native test
-// builds, the failure injector that lets a test fail any single operation.
+// Binary file access for the whole module, on C stdio, with paths spelled
+// the Windows way, and, in native test builds, the failure injector that
+// lets a test fail any single operation.
 #include "platform/platform.h"
+
+#include "platform/native_path.h"
 
 #include <cstdio>
 #include <cstring>
@@ -44,16 +46,6 @@ static bool InjectedFailure() {
 #else
 static bool InjectedFailure() { return false; }
 #endif
-
-// The module spells paths as Windows does; native builds open them with slashes.
-static std::string NativePath(const char* path) {
-    std::string result(path ? path : "");
-#ifndef _WIN32
-    for (char& c : result)
-        if (c == '\\') c = '/';
-#endif
-    return result;
-}
 
 PlatformFile* FileOpen(const char* path, const char* mode) {
     if (InjectedFailure()) return nullptr;

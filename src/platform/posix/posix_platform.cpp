@@ -2,6 +2,8 @@
 // the hooks the stand-in simulator installs; directories are real.
 #include "platform/posix/posix_hooks.h"
 
+#include "platform/native_path.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -32,15 +34,8 @@ int ChooseSaveFile(const FileDialogRequest* request, char* buffer, uint32_t size
     return hostHooks.saveFileDialog ? hostHooks.saveFileDialog(request, buffer, size) : 0;
 }
 
-static std::string SlashPath(const char* path) {
-    std::string result(path ? path : "");
-    for (char& c : result)
-        if (c == '\\') c = '/';
-    return result;
-}
-
-int DirectoryCreate(const char* path) { return mkdir(SlashPath(path).c_str(), 0777) == 0; }
+int DirectoryCreate(const char* path) { return mkdir(NativePath(path).c_str(), 0777) == 0; }
 
 int CurrentDirectoryGet(char* buffer, size_t size) { return getcwd(buffer, size) != nullptr; }
 
-int CurrentDirectorySet(const char* path) { return chdir(SlashPath(path).c_str()) == 0; }
+int CurrentDirectorySet(const char* path) { return chdir(NativePath(path).c_str()) == 0; }

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs what building and testing Aerotrace needs on a Debian machine
+# (run as root). Safe to run again: it installs only what is missing.
+set -euo pipefail
+
+packages=(cmake make g++ pkg-config googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
+          mingw-w64 g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
+          xvfb xauth x11-apps x11-utils imagemagick gpsbabel qemu-user-static wine wine32:i386 file)
+
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    dpkg --add-architecture i386
+    need_update=1
+fi
+
+missing=()
+for package in "${packages[@]}"; do
+    dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+elif [ -n "${need_update:-}" ]; then
+    apt-get update -qq
+fi

@@ -1,0 +1,169 @@
+// The stand-in simulator: what a test or the demo sees of it. It honours the
+// host interface the module binds to (tables at their offsets, the state
+// block, aircraft objects, events and the dispatch chain), flies scripted
+// aircraft, and logs everything the module does to it.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "core/host_abi.h"
+
+// ---------------------------------------------------------------- configuration
+
+struct SimAiScript {
+    uint32_t id;          // host aircraft id (> 1)
+    std::string title;
+    double appearSeconds;  // world time at which it enters the simulation
+    double leaveSeconds;   // world time at which it leaves (< 0: never)
+    double timeOffset;     // flies the user's script shifted by this many seconds
+    double eastOffsetMetres;
+    double northOffsetMetres;
+};
+
+struct SimConfig {
+    double stepSeconds = 0.05;      // frame length the host reports
+    std::string userTitle = "Cessna Skyhawk 172SP";
+    float userReferenceElevation = 0.0f;  // feet
+    std::vector<SimAiScript> ai;
+    int missingInterface = -1;      // index of an ImportTable entry left null
+    bool mainWindowPresent = true;  // an "FS98MAIN" window exists at attach
+    // Time of day at world time 0.
+    int16_t year = 2004;
+    uint16_t dayOfYear = 160;
+    uint32_t hour = 14;
+    uint32_t minute = 5;
+    uint8_t second = 9;
+    uint32_t trafficLevel = 50;
+};
+
+// A typical scenario: the user aircraft and the given number of AI aircraft
+// flying beside it; every third leaves half-way through the flight.
+SimConfig SimStandardConfig(int aiCount);
+
+// ---------------------------------------------------------------- the log
+
+enum SimLogKind {
+    LogRegister,        // a = event id
+    LogUnregister,      // a = event id
+    LogModalBegin,
+    LogModalEnd,
+    LogMessageBox,      // text, caption, a = flags, owner
+    LogFileDialog,      // caption = title, text = path answered ("" = cancelled)
+    LogStatusLine,      // text, a = style, b = first colour, c = second colour, d = inside BeginDraw/EndDraw
+    LogKeyEvent,        // a = event id, b = value (SendKeyEvent)
+    LogAircraftEvent,   // a = aircraft id, b = event id, c = value
+    LogValueSet,        // a = aircraft id, b = variable, c = unit, d = index, value
+    LogVariableSet,     // text = name, value
+    LogPositionSet,     // a = aircraft id, b = on ground, c = continuous-move word at the call
+    LogAiCreated,       // a = new id, text = title
+    LogAiRemoved,       // a = id
+    LogTrafficSet,      // a = level
+    LogCamera,          // a = camera token, value = zoom
+    LogHostInput,       // a = dispatch type, b = event id: reached the host's own dispatch
+    LogHostMessage,     // a = message, b = wParam, c = lParam: reached the host's window procedure
+};
+
+struct SimLogEntry {
+    SimLogKind kind;
+    uint64_t frame;
+    std::string text;
+    std::string caption;
+    uint64_t a, b, c, d;
+    double value;
+    void* owner;
+};
+
+// ---------------------------------------------------------------- aircraft
+
+// The fields of an aircraft the scripts and tests look at.
+struct SimAircraftState {
+    uint8_t placement[36];  // record 533: HostPosition, pitch, bank, heading
+    double motion[3];       // record 536
+};
+
+// ---------------------------------------------------------------- running
+
+// Starts a new world (no module loaded) and sets the current directory's
+// Modules folder up. Clears the log.
+void SimReset(const SimConfig& config);
+// Attaches and starts the module as the simulator does. False when the
+// module refused to load.
+bool SimLoadModule();
+// Shuts the module down (ModuleDeinit) and unloads it.
+void SimUnloadModule();
+bool SimModuleLoaded();
+
+// Runs frames: clock dispatch, capture and playback events, view windows,
+// status line, title timer. Window messages are pumped between frames.
+void SimRunFrames(int count);
+void SimRunSeconds(double seconds);
+
+// Sends a simulator input event through the dispatch chain; true if the
+// module consumed it.
+bool SimDispatchInput(uint32_t type, uint32_t eventId, void* record);
+// What the host's own dispatch function returns from now on.
+void SimSetHostDispatchResult(uint32_t result);
+// Fires a host event directly (e.g. 38 for a flight load: p2 = 1).
+void SimFireEvent(uint32_t eventId, HostArg p1, HostArg p2);
+
+// ---------------------------------------------------------------- the world
+
+double SimWorldSeconds();
+uint64_t SimFrameNumber();
+void SimSetPaused(bool paused);         // as the user pausing the simulator
+void SimSetSimulationRate(uint16_t rate);
+uint16_t SimSimulationRate();
+uint32_t SimPauseRequest();
+uint32_t SimTrafficLevel();
+void SimSetUserAircraftMissing(bool missing);
+void SimSetUserTitle(const std::string& title);
+void SimSetStepSeconds(double seconds);
+void SimSetNamedVariable(const std::string& name, double value);
+double SimNamedVariable(const std::string& name);
+bool SimAircraftExists(uint32_t id);
+std::vector<uint32_t> SimAircraftIds();  // in next-aircraft order, starting with 1
+bool SimGetAircraftState(uint32_t id, SimAircraftState* state);
+double SimAircraftValue(uint32_t id, uint32_t variable, uint32_t unit, uint32_t index);
+std::string SimAircraftTitle(uint32_t id);
+// The scripted state of the user aircraft at a world time (what it flies
+// unless the module drives it).
+void SimScriptedState(double worldSeconds, SimAircraftState* state);
+double SimScriptedValue(double worldSeconds, uint32_t variable, uint32_t unit, uint32_t index);
+uint8_t* SimHostStateBlock();
+void SimSetAiCreationFails(bool fails);
+
+// ---------------------------------------------------------------- user answers
+
+// Answers for the next message boxes, in order; when none is queued the
+// default button is pressed.
+void SimQueueMessageBoxAnswer(int answer);
+// Answers for the next file dialogs: a path, or "" to cancel. Open dialogs
+// may be answered with several names: "dir\0a\0b\0" style is built from the
+// list given here when it holds more than one entry.
+void SimQueueFileDialogAnswer(const std::vector<std::string>& paths);
+
+// Keys held down as GetAsyncKeyState reports them (native builds; under
+// Windows the real keyboard state counts).
+void SimSetKeyHeld(int virtualKey, bool held);
+bool SimKeyHeld(int virtualKey);
+
+// Makes path (and its Modules folder) and enters it: the simulator's folder.
+void SimEnterDirectory(const std::string& path);
+std::string SimCurrentDirectory();
+void SimChangeDirectory(const std::string& path);
+// Windows builds: the module library to load (default "Aerotrace.dll").
+void SimSetModulePath(const std::string& path);
+
+// ---------------------------------------------------------------- inspection
+
+const std::vector<SimLogEntry>& SimLog();
+void SimClearLog();
+std::vector<SimLogEntry> SimLogOf(SimLogKind kind);
+std::vector<uint32_t> SimRegisteredEvents();  // event ids registered now, in order
+// The host's main window (native: an opaque token).
+void* SimMainWindow();
+// Posts a message to the main window and pumps it (Windows: real messages).
+intptr_t SimSendMainWindowMessage(uint32_t message, uintptr_t wParam, intptr_t lParam);

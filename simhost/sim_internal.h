@@ -1,0 +1,83 @@
+// The stand-in simulator's own state, shared by its source files and by
+// nothing else: the world, its aircraft, the interface tables, the log.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "sim.h"
+
+// What the module holds: an object whose first slot is its operation table
+// and whose slot 0x28 leads to the reference-elevation block.
+struct SimAircraft {
+    void* slots[16];  // must come first: the module's AircraftObject* points here
+    void* elevationBlockPointer;
+    uint8_t elevationBlock[0x130];
+    uint32_t id;
+    std::string title;
+    bool scripted;           // flies a script unless driven
+    double timeOffset;       // script time = world time + offset
+    double eastOffset, northOffset;
+    double leaveSeconds;     // < 0: stays
+    uint64_t drivenFrame;    // last frame the module wrote its state in (0 = never)
+    SimAircraftState state;
+    std::map<uint64_t, double> written;  // values the module set
+};
+
+struct SimViewWindow {
+    uint8_t bytes[0x400];
+};
+
+struct SimWorld {
+    SimConfig config;
+    double worldSeconds;
+    uint64_t frame;
+    double stepSeconds;
+    bool userMissing;
+    bool aiCreationFails;
+    uint32_t nextAiId;
+    std::vector<std::unique_ptr<SimAircraft>> aircraft;  // id order; [0] is the user
+    std::vector<SimAiScript> pendingAi;                 // not yet appeared
+    std::vector<std::pair<uint32_t, EventHandler>> handlers;
+    std::vector<std::string> variableNames;
+    std::vector<double> variableValues;
+    uint32_t trafficLevel;
+    std::vector<SimLogEntry> log;
+    std::deque<int> messageBoxAnswers;
+    std::deque<std::vector<std::string>> fileDialogAnswers;
+    int modalDepth;
+    bool drawing;  // between BeginDraw and EndDraw
+    std::vector<std::unique_ptr<SimViewWindow>> viewWindows;
+    SimViewWindow mainView;
+    uint32_t hostDispatchResult;  // what the host's own dispatch function answers
+    std::vector<int> heldKeys;  // virtual keys held down now
+};
+extern SimWorld world;
+
+// Interface tables (sim_interfaces.cpp).
+void SimBuildInterfaces();
+void* SimInterfacePointer(uint32_t id);
+DispatchFunction SimCurrentDispatch();
+
+// Aircraft (sim_aircraft.cpp).
+SimAircraft* SimFindAircraft(uint32_t id);
+SimAircraft* SimAddAircraft(uint32_t id, const std::string& title, bool scripted);
+void SimRemoveAircraft(uint32_t id);
+void SimUpdateScriptedAircraft();
+double SimValueOf(SimAircraft* aircraft, uint32_t variable, uint32_t unit, uint32_t index);
+uint64_t SimValueKey(uint32_t variable, uint32_t unit, uint32_t index);
+
+// Host state block (sim_interfaces.cpp).
+void SimAdvanceHostClock(double seconds);  // < 0: set the configured time
+void SimSetActiveViewWindow(void* window);
+
+// The log (sim_state.cpp).
+SimLogEntry& SimAppendLog(SimLogKind kind);
+
+// Module linkage, native or Windows (sim_link_*.cpp).
+void SimPlatformPumpMessages();
+// Takes into the log what other threads saw (dialogs answered under Windows).
+void SimPlatformCollect();
+void SimPlatformReset();

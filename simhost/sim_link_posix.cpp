@@ -1,0 +1,118 @@
+// Native linkage of the stand-in: the module is linked in, so loading it
+// means attaching it, filling its ImportTable and calling ModuleInit, and
+// the user's answers come from the queues through the platform hooks.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+#include "core/clock.h"
+#include "core/module.h"
+#include "platform/posix/posix_hooks.h"
+#include "sim_internal.h"
+#include "sim_module_state.h"
+
+static bool loaded;
+static int mainWindowToken;
+
+static int AnswerMessageBox(WindowHandle owner, const char* text, const char* caption, uint32_t flags) {
+    SimLogEntry& entry = SimAppendLog(LogMessageBox);
+    entry.text = text ? text : "";
+    entry.caption = caption ? caption : "";
+    entry.a = flags;
+    entry.owner = owner;
+    if (!world.messageBoxAnswers.empty()) {
+        int answer = world.messageBoxAnswers.front();
+        world.messageBoxAnswers.pop_front();
+        return answer;
+    }
+    return (flags & 0x0F) == BoxYesNo ? AnswerYes : AnswerOk;
+}
+
+static WindowHandle FindWindowHook(const char* className) {
+    if (std::strcmp(className, "FS98MAIN") != 0 || !world.config.mainWindowPresent) return nullptr;
+    return &mainWindowToken;
+}
+
+// Fills the buffer the way the common dialogs do: one path, or a folder
+// followed by names, each terminated, then an empty string.
+static int AnswerFileDialog(const FileDialogRequest* request, char* buffer, uint32_t size) {
+    std::vector<std::string> paths;
+    if (!world.fileDialogAnswers.empty()) {
+        paths = world.fileDialogAnswers.front();
+        world.fileDialogAnswers.pop_front();
+    }
+    SimLogEntry& entry = SimAppendLog(LogFileDialog);
+    entry.caption = request->title ? request->title : "";
+    entry.owner = request->owner;
+    std::string packed;
+    for (const std::string& path : paths) {
+        packed += path;
+        packed.push_back('\0');
+    }
+    entry.text = paths.empty() ? "" : paths.front();
+    if (paths.empty() || paths.front().empty()) return 0;
+    if (paths.size() > 1) packed.push_back('\0');
+    if (packed.size() + 1 > size) return 0;  // as the dialog does when the buffer is too small
+    std::memset(buffer, 0, size);
+    std::memcpy(buffer, packed.data(), packed.size());
+    return 1;
+}
+
+static int16_t KeyStateHook(int virtualKey) { return SimKeyHeld(virtualKey) ? static_cast<int16_t>(0x8000) : 0; }
+
+void SimPlatformReset() {}
+
+bool SimLoadModule() {
+    SimResetModuleState();
+    PosixHostHooks hooks{};
+    hooks.messageBox = AnswerMessageBox;
+    hooks.findWindow = FindWindowHook;
+    hooks.asyncKeyState = KeyStateHook;
+    hooks.openFileDialog = AnswerFileDialog;
+    hooks.saveFileDialog = AnswerFileDialog;
+    PosixSetHostHooks(hooks);
+    if (!ModuleProcessAttach(&mainWindowToken)) return false;
+    for (int i = 0; i < HostInterfaceCount; ++i)
+        ImportTable[i].interfacePointer = i == world.config.missingInterface ? nullptr : SimInterfacePointer(ImportTable[i].moduleId);
+    Linkage.moduleInit();
+    loaded = true;
+    return true;
+}
+
+void SimUnloadModule() {
+    if (!loaded) return;
+    Linkage.moduleDeinit();
+    loaded = false;
+}
+
+bool SimModuleLoaded() { return loaded; }
+void SimPlatformPumpMessages() {}
+void SimPlatformCollect() {}
+void* SimMainWindow() { return &mainWindowToken; }
+intptr_t SimSendMainWindowMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    SimLogEntry& entry = SimAppendLog(LogHostMessage);
+    entry.a = message;
+    entry.b = wParam;
+    entry.c = static_cast<uint64_t>(lParam);
+    return 0;
+}
+
+void SimEnterDirectory(const std::string& path) {
+    mkdir(path.c_str(), 0777);
+    if (chdir(path.c_str()) != 0) return;
+    mkdir("Modules", 0777);
+}
+
+std::string SimCurrentDirectory() {
+    char buffer[4096];
+    return getcwd(buffer, sizeof buffer) ? std::string(buffer) : std::string(".");
+}
+
+void SimChangeDirectory(const std::string& path) {
+    if (chdir(path.c_str()) != 0) std::perror(path.c_str());
+}
+
+void SimSetModulePath(const std::string&) {}

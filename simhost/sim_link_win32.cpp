@@ -1,0 +1,247 @@
+// Windows linkage of the stand-in, as FS2004 does it: a real top-level
+// window of class "FS98MAIN" with a menu bar, LoadLibrary of the module,
+// ImportTable filled through GetProcAddress, frames inside a real message
+// loop. A watcher thread plays the user: it reads every dialog the module
+// opens and presses the queued answer.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "core/module.h"
+#include "sim_internal.h"
+
+namespace {
+
+HWND mainWindow;
+HMODULE library;
+ModuleLinkage* linkage;
+std::string modulePath = "Aerotrace.dll";
+CRITICAL_SECTION lock;
+bool lockReady;
+
+// Dialogs the watcher saw, merged into the log by the main thread.
+std::vector<SimLogEntry> seenDialogs;
+
+void Lock() {
+    if (!lockReady) {
+        InitializeCriticalSection(&lock);
+        lockReady = true;
+    }
+    EnterCriticalSection(&lock);
+}
+void Unlock() { LeaveCriticalSection(&lock); }
+
+LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COMMAND || message == WM_KEYDOWN || message == WM_KEYUP) {
+        SimLogEntry& entry = SimAppendLog(LogHostMessage);
+        entry.a = message;
+        entry.b = wParam;
+        entry.c = static_cast<uint64_t>(lParam);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void CreateMainWindow() {
+    static bool registered;
+    if (!registered) {
+        INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES | ICC_UPDOWN_CLASS | ICC_HOTKEY_CLASS};
+        InitCommonControlsEx(&controls);
+        WNDCLASSA windowClass = {};
+        windowClass.lpfnWndProc = HostWindowProc;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "FS98MAIN";
+        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+        RegisterClassA(&windowClass);
+        registered = true;
+    }
+    HMENU bar = CreateMenu();
+    const char* const titles[] = {"Flights", "World", "Aircraft", "Views", "Options", "Help"};
+    for (const char* title : titles) {
+        HMENU popup = CreatePopupMenu();
+        AppendMenuA(popup, MF_STRING, 40000, "(stand-in)");
+        AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), title);
+    }
+    mainWindow = CreateWindowA("FS98MAIN", "Microsoft Flight Simulator 2004 (stand-in)", WS_OVERLAPPEDWINDOW,
+                               20, 20, 800, 600, nullptr, bar, GetModuleHandleA(nullptr), nullptr);
+    ShowWindow(mainWindow, SW_SHOWNORMAL);
+    UpdateWindow(mainWindow);
+}
+
+std::string WindowText(HWND window) {
+    char text[1024] = "";
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+// Which of the system icons the box shows, as its MB_ICON flag.
+uint32_t IconFlag(HWND box) {
+    HWND iconControl = GetDlgItem(box, 0x440);
+    if (!iconControl) return 0;
+    HICON shown = reinterpret_cast<HICON>(SendMessageA(iconControl, STM_GETICON, 0, 0));
+    if (shown == LoadIcon(nullptr, IDI_HAND)) return MB_ICONERROR;
+    if (shown == LoadIcon(nullptr, IDI_QUESTION)) return MB_ICONQUESTION;
+    if (shown == LoadIcon(nullptr, IDI_EXCLAMATION)) return MB_ICONWARNING;
+    if (shown == LoadIcon(nullptr, IDI_ASTERISK)) return MB_ICONINFORMATION;
+    return 0;
+}
+
+// A message box: press the queued answer (or its default button).
+void AnswerMessageBox(HWND box) {
+    SimLogEntry entry{};
+    entry.kind = LogMessageBox;
+    entry.caption = WindowText(box);
+    entry.text = WindowText(GetDlgItem(box, 0xFFFF));
+    entry.owner = GetWindow(box, GW_OWNER);
+    bool yesNo = GetDlgItem(box, IDYES) != nullptr;
+    entry.a = (yesNo ? MB_YESNO : MB_OK) | IconFlag(box);
+    int answer = yesNo ? IDYES : IDOK;
+    Lock();
+    if (!world.messageBoxAnswers.empty()) {
+        answer = world.messageBoxAnswers.front();
+        world.messageBoxAnswers.pop_front();
+    }
+    seenDialogs.push_back(entry);
+    Unlock();
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, answer)));
+}
+
+BOOL CALLBACK VisitWindow(HWND window, LPARAM) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process != GetCurrentProcessId() || !IsWindowVisible(window)) return TRUE;
+    char className[64] = "";
+    GetClassNameA(window, className, sizeof className);
+    if (std::strcmp(className, "#32770") != 0) return TRUE;
+    static HWND lastAnswered;
+    static DWORD lastTime;
+    if (window == lastAnswered && GetTickCount() - lastTime < 2000) return TRUE;
+    lastAnswered = window;
+    lastTime = GetTickCount();
+    AnswerMessageBox(window);
+    return TRUE;
+}
+
+DWORD WINAPI WatchDialogs(LPVOID) {
+    for (;;) {
+        EnumWindows(VisitWindow, 0);
+        Sleep(20);
+    }
+    return 0;
+}
+
+void StartWatcher() {
+    static bool started;
+    if (started) return;
+    Lock();
+    Unlock();
+    CreateThread(nullptr, 0, WatchDialogs, nullptr, 0, nullptr);
+    started = true;
+}
+
+// Wine opens a Unix path only when it is spelled as a drive path.
+std::string WindowsPath(const std::string& path) {
+    if (path.empty() || path[0] != '/') return path;
+    std::string result = "Z:" + path;
+    for (char& c : result)
+        if (c == '/') c = '\\';
+    return result;
+}
+
+}  // namespace
+
+void SimPlatformReset() {
+    StartWatcher();
+    if (!mainWindow && world.config.mainWindowPresent) CreateMainWindow();
+    if (mainWindow && !world.config.mainWindowPresent) {
+        DestroyWindow(mainWindow);
+        mainWindow = nullptr;
+    }
+}
+
+bool SimLoadModule() {
+    library = LoadLibraryA(WindowsPath(modulePath).c_str());
+    SimPlatformPumpMessages();
+    if (!library) return false;
+    linkage = reinterpret_cast<ModuleLinkage*>(GetProcAddress(library, "Linkage"));
+    ImportEntry* imports = reinterpret_cast<ImportEntry*>(GetProcAddress(library, "ImportTable"));
+    if (!linkage || !imports) {
+        FreeLibrary(library);
+        library = nullptr;
+        return false;
+    }
+    for (int i = 0; i < HostInterfaceCount; ++i)
+        imports[i].interfacePointer =
+            i == world.config.missingInterface ? nullptr : SimInterfacePointer(imports[i].moduleId);
+    linkage->moduleInit();
+    SimPlatformPumpMessages();
+    return true;
+}
+
+void SimUnloadModule() {
+    if (!library) return;
+    linkage->moduleDeinit();
+    SimPlatformPumpMessages();
+    // FS2004 unloads its modules only when it closes: the main window and
+    // its subclassed procedure go with the library.
+    if (mainWindow) {
+        DestroyWindow(mainWindow);
+        mainWindow = nullptr;
+    }
+    FreeLibrary(library);
+    library = nullptr;
+}
+
+bool SimModuleLoaded() { return library != nullptr; }
+
+void SimPlatformPumpMessages() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    SimPlatformCollect();
+}
+
+void SimPlatformCollect() {
+    if (!lockReady) return;
+    Lock();
+    std::vector<SimLogEntry> seen;
+    seen.swap(seenDialogs);
+    Unlock();
+    for (SimLogEntry& entry : seen) {
+        SimLogEntry& logged = SimAppendLog(entry.kind);
+        logged.caption = entry.caption;
+        logged.text = entry.text;
+        logged.owner = entry.owner;
+        logged.a = entry.a;
+    }
+}
+
+void* SimMainWindow() { return mainWindow; }
+
+intptr_t SimSendMainWindowMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    LRESULT result = SendMessageA(mainWindow, message, wParam, lParam);
+    SimPlatformPumpMessages();
+    return result;
+}
+
+void SimEnterDirectory(const std::string& path) {
+    std::string windowsPath = WindowsPath(path);
+    CreateDirectoryA(windowsPath.c_str(), nullptr);
+    if (!SetCurrentDirectoryA(windowsPath.c_str())) return;
+    CreateDirectoryA("Modules", nullptr);
+}
+
+std::string SimCurrentDirectory() {
+    char buffer[MAX_PATH] = ".";
+    GetCurrentDirectoryA(sizeof buffer, buffer);
+    return buffer;
+}
+
+void SimChangeDirectory(const std::string& path) { SetCurrentDirectoryA(WindowsPath(path).c_str()); }
+
+void SimSetModulePath(const std::string& path) { modulePath = path; }

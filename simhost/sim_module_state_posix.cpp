@@ -1,0 +1,15 @@
+// Every module-wide state structure, set back to what a freshly loaded
+// library holds. A subsystem with state of its own adds its line here.
+#include "core/clock.h"
+#include "core/module.h"
+#include "config/settings.h"
+#include "engine/track_table.h"
+#include "sim_module_state.h"
+
+void SimResetModuleState() {
+    module = ModuleCore{};
+    moduleClock = ModuleClock{};
+    EmptyTrackTable();
+    settings = Settings{};
+    viewSettings = ViewSettings{};
+}
