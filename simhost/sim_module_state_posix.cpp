@@ -3,7 +3,9 @@
 #include "core/clock.h"
 #include "core/module.h"
 #include "config/settings.h"
+#include "engine/session.h"
 #include "engine/track_table.h"
+#include "engine/transport.h"
 #include "sim_module_state.h"
 
 void SimResetModuleState() {
@@ -12,4 +14,6 @@ void SimResetModuleState() {
     EmptyTrackTable();
     settings = Settings{};
     viewSettings = ViewSettings{};
+    session = Session{};
+    transport = Transport{100, NormalSpeedIndex, false, 0, 0, false};
 }
