@@ -8,6 +8,7 @@
 #include "core/events.h"
 #include "core/host.h"
 #include "core/support.h"
+#include "engine/recording_recovery.h"
 #include "engine/track_table.h"
 
 extern "C" {
@@ -55,6 +56,9 @@ extern "C" void HOSTCALL ModuleInit() {
     LoadSettings();
 
     LoadViewSettings();
+    // A recording the simulator never got to save is rebuilt before anything
+    // can start a new one over its temporary files.
+    RecoverLeftoverRecordings();
 
     for (const HandlerBinding& binding : ModuleHandlers) HostRegisterHandler(binding.eventId, binding.handler);
     module.handlersRegistered = true;

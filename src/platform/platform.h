@@ -55,6 +55,12 @@ int64_t FileLength(PlatformFile* file);
 int FileDelete(const char* path);
 int DirectoryCreate(const char* path);
 int FileExists(const char* path);
+// Calls visit once for each file (not folder) in directory whose name
+// matches pattern ('*' any run of characters, '?' one character; letter case
+// ignored, as on Windows). Returns the number of files visited, -1 when the
+// directory cannot be read.
+typedef void (*DirectoryVisitor)(const char* name, void* context);
+int DirectoryList(const char* directory, const char* pattern, DirectoryVisitor visit, void* context);
 
 // Current directory, saved and restored around every file dialog.
 int CurrentDirectoryGet(char* buffer, size_t size);

@@ -1,0 +1,49 @@
+// Writing a recording file (the current version, 0x01000006) from track
+// sections whose records sit in other open files: temporary track files, or
+// tracks of other recordings. Recovery after a crash and the command-line
+// tool's merge, trim and convert all write through here.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/track.h"
+#include "platform/platform.h"
+
+constexpr uint32_t RecordingFileVersion = 0x01000006;
+constexpr uint32_t RecordingHeaderEnd = 18;  // version and RecordingHeader; the first track section starts here
+
+// Records count records of one track, from record first on, of the records
+// that start at dataOffset in file. Their time stamps move by timeShift.
+struct TrackSource {
+    PlatformFile* file;
+    uint64_t dataOffset;  // file offset of the source's record 0
+    uint32_t flags;       // SampleFlags of the records (their layout)
+    uint32_t first;       // index of the first record taken
+    uint32_t count;       // records taken
+    int64_t timeShift;    // added to every time stamp taken, in TimeStamp units
+    const char* title;    // aircraft title (at most 100 characters are kept)
+    float referenceElevation;
+    uint32_t interval;    // milliseconds
+};
+
+// Told how far the copy is, in records, now and then.
+typedef void (*AssembleProgress)(uint64_t done, uint64_t total, void* context);
+
+// Writes a new recording at path: version, RecordingHeader (start and end
+// time from the sections, the given date stamp, one section per source), then
+// each source's TrackHeader and records. Fails (0) when a source cannot be
+// read, a shifted time stamp leaves 0..2^32-1, or the output cannot be
+// written; a half-written output is then deleted. The sources' files are
+// left open, at unspecified positions.
+int WriteRecordingFile(const char* path, uint32_t dateStamp, const TrackSource* sources, uint32_t sourceCount,
+                       AssembleProgress progress, void* context);
+
+// The 14-byte RecordingHeader that follows the version.
+struct RecordingSummary {
+    uint32_t startTime;
+    uint32_t endTime;
+    uint32_t dateStamp;
+    uint16_t trackCount;
+};
+void EncodeRecordingHeader(const RecordingSummary& summary, uint8_t* bytes);  // 14 bytes
+void DecodeRecordingHeader(const uint8_t* bytes, RecordingSummary* summary);

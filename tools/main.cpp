@@ -1,0 +1,118 @@
+// The aerotrace command-line tool: inspect, check, export, import, merge,
+// trim, convert and recover flight recordings, with the module's own engine.
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <new>
+
+#include "commands.h"
+#include "core/support.h"
+
+const Command Commands[] = {
+    {"info", "what a recording holds: date, duration, tracks",
+     "usage: aerotrace info FILE...\n\n"
+     "Prints the file version, the date the recording started, its duration and, for every\n"
+     "track, the aircraft title, the number of samples, the interval, the recorded groups,\n"
+     "the first and last time and the start and end position.\n",
+     RunInfo},
+    {"validate", "check that recordings are sound",
+     "usage: aerotrace validate [--quiet] FILE...\n\n"
+     "Walks each file's headers without reading its samples. Exits with 0 when every file is\n"
+     "sound; for a damaged file prints the byte offset and what was expected there, and\n"
+     "exits with 1.\n",
+     RunValidate},
+    {"export", "a recording as CSV, KML, GPX, IGC, GeoJSON or JSON",
+     "usage: aerotrace export FILE --format csv|kml|gpx|igc|geojson|json [--track N] [-o OUT]\n\n"
+     "  --format F   csv      every recorded value, one row per sample, units in the header\n"
+     "               json     the recording and every recorded value of each sample\n"
+     "               kml      Google Earth: a gx:Track per aircraft with times and attitude\n"
+     "               gpx      GPX 1.1: a trk per aircraft\n"
+     "               igc      one aircraft (the first unless --track) as a flight-recorder file\n"
+     "               geojson  a LineString Feature per aircraft\n"
+     "  --track N    only track N (numbered from 1)\n"
+     "  -o OUT       write to OUT instead of the standard output\n",
+     RunExport},
+    {"import", "a GPX, IGC or CSV track as a recording",
+     "usage: aerotrace import FILE.gpx|FILE.igc|FILE.csv -o OUT.atr [--title T] [--interval MS]\n\n"
+     "Turns a real-world track into a recording that plays on the user aircraft or as traffic.\n"
+     "  --title T      aircraft title stored in the track (as in the simulator's aircraft.cfg);\n"
+     "                 traffic playback needs a title the simulator knows. Default: the file name\n"
+     "  --interval MS  sample interval, 10 to 60000 milliseconds (default 1000)\n"
+     "  --format F     gpx, igc or csv when the file name does not tell\n"
+     "  --track N      CSV with a track column: the rows of track N (default 1)\n",
+     RunImport},
+    {"merge", "several recordings as one multi-track recording",
+     "usage: aerotrace merge A.atr B.atr... -o OUT.atr [--offset SECONDS]...\n\n"
+     "Puts every track of the files into one recording, the first file's first track first\n"
+     "(it flies the user aircraft; the others play as AI traffic), for formation playback.\n"
+     "  --offset S   moves a file's samples S seconds later (negative: earlier); give one per\n"
+     "               file in order, repeated or comma-separated (--offset 0,5,12.5)\n",
+     RunMerge},
+    {"trim", "the part of a recording between two times",
+     "usage: aerotrace trim FILE --from S --to S -o OUT.atr\n\n"
+     "Keeps the samples from S seconds after the start of the recording up to the --to time,\n"
+     "in every track. Times keep their values; tracks left with fewer than two samples are\n"
+     "dropped.\n",
+     RunTrim},
+    {"convert", "an old (0x01000004/5) recording in the current version",
+     "usage: aerotrace convert LEGACY.atr -o OUT.atr [--title T]\n\n"
+     "Writes a version 0x01000006 recording with the old file's track. The old versions keep\n"
+     "no aircraft title: --title names it (needed to play it as traffic).\n",
+     RunConvert},
+    {"recover", "a flight rebuilt from the temporary files of a crash",
+     "usage: aerotrace recover [MODULES-FOLDER | TMP-FILES...] -o OUT.atr\n\n"
+     "Rebuilds a recording from the Aerotrace*.tmp files a recording leaves in the Modules\n"
+     "folder when the simulator stops before it was saved (default folder: Modules). Only the\n"
+     "whole samples in each file are trusted; files with fewer than two are skipped. The\n"
+     "temporary files are left as they are.\n",
+     RunRecover},
+};
+const size_t CommandCount = sizeof Commands / sizeof Commands[0];
+
+bool PrintHelpIfAsked(const Arguments& arguments, const char* name) {
+    if (!arguments.help) return false;
+    for (const Command& command : Commands)
+        if (std::strcmp(command.name, name) == 0) std::fputs(command.help, stdout);
+    return true;
+}
+
+static void PrintUsage(std::FILE* stream) {
+    std::fprintf(stream, "aerotrace %s - flight recordings of the Aerotrace module\n\n"
+                         "usage: aerotrace COMMAND [ARGUMENTS]\n\ncommands:\n", AEROTRACE_VERSION);
+    for (const Command& command : Commands) std::fprintf(stream, "  %-10s %s\n", command.name, command.summary);
+    std::fprintf(stream, "\n\"aerotrace COMMAND --help\" tells more about a command.\n");
+}
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        PrintUsage(stderr);
+        return 2;
+    }
+    const char* name = argv[1];
+    if (std::strcmp(name, "--help") == 0 || std::strcmp(name, "-h") == 0 || std::strcmp(name, "help") == 0) {
+        PrintUsage(stdout);
+        return 0;
+    }
+    if (std::strcmp(name, "--version") == 0) {
+        std::printf("aerotrace %s\n", AEROTRACE_VERSION);
+        return 0;
+    }
+    for (const Command& command : Commands) {
+        if (std::strcmp(command.name, name) != 0) continue;
+        try {
+            return command.run(argc - 1, argv + 1);
+        } catch (const UsageError& error) {
+            std::fprintf(stderr, "aerotrace %s: %s\n(see \"aerotrace %s --help\")\n", name, error.what(), name);
+            return 2;
+        } catch (const ToolError& error) {
+            std::fprintf(stderr, "aerotrace %s: %s\n", name, error.what());
+            return 1;
+        } catch (const std::bad_alloc&) {
+            std::fprintf(stderr, "aerotrace %s: out of memory\n", name);
+            return 1;
+        }
+    }
+    std::fprintf(stderr, "aerotrace: unknown command \"%s\"\n\n", name);
+    PrintUsage(stderr);
+    return 2;
+}
