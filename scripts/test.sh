@@ -15,11 +15,12 @@ log=$(mktemp)
 
 # run DIR COMMAND...: runs a GoogleTest program in DIR and adds up its cases.
 run() {
-    local dir=$1
-    shift
-    echo "== $* (in $dir)"
+    local dir=$1 program=$2
+    shift 2
+    [ -x "$program" ] && program=$(realpath "$program")
+    echo "== $program $* (in $dir)"
     mkdir -p "$dir"
-    (cd "$dir" && "$@") >"$log" 2>&1
+    (cd "$dir" && "$program" "$@") >"$log" 2>&1
     local status=$?
     grep -E '^\[  (FAILED|PASSED) |^\[==========\]|^\[  SKIPPED ' "$log" | tail -n 8
     local ok bad
@@ -55,7 +56,14 @@ else
     echo "== Wine scenario tests skipped: $AEROTRACE_WINE_WHY"
 fi
 
-step "fuzzers (${AEROTRACE_FUZZ_SECONDS:-20} s each)" scripts/fuzz.sh "${AEROTRACE_FUZZ_SECONDS:-20}"
+fuzz_briefly() {
+    if ! scripts/fuzz.sh "$1" >build/fuzz.log 2>&1; then
+        tail -n 30 build/fuzz.log
+        return 1
+    fi
+    grep -E '^== |^Done ' build/fuzz.log
+}
+step "fuzzers (${AEROTRACE_FUZZ_SECONDS:-20} s each)" fuzz_briefly "${AEROTRACE_FUZZ_SECONDS:-20}"
 
 rm -f "$log"
 echo "$passed passed, $failed failed"
