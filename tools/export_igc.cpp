@@ -62,9 +62,10 @@ void ExportIgc(const ExportPlan& plan, TextOut& out) {
         Angle(out, LatitudeDegrees(s.position.latitude), 2, 'N', 'S');
         Angle(out, LongitudeDegrees(s.position.longitude), 3, 'E', 'W');
         out.Char('A');
-        double metres = AltitudeMetres(s.position.altitude);
-        Altitude(out, metres);  // no barometric altitude is recorded: the same value twice
-        Altitude(out, metres);
+        // No barometric altitude is recorded: zeros, as a recorder without a
+        // pressure sensor writes; the altitude above sea level is the GNSS one.
+        out.Text("00000");
+        Altitude(out, AltitudeMetres(s.position.altitude));
         out.Text("\r\n");
     }
 }
