@@ -17,15 +17,7 @@ static void CollectName(const char* name, void* context) {
     static_cast<std::vector<std::string>*>(context)->push_back(name);
 }
 
-// The number in "Aerotrace<n>.tmp", 0 for any other name.
-static uint32_t TempId(const std::string& name) {
-    unsigned id = 0;
-    char tail[8] = {0};
-    if (std::sscanf(name.c_str(), "%*[Aa]%*[Ee]%*[Rr]%*[Oo]%*[Tt]%*[Rr]%*[Aa]%*[Cc]%*[Ee]%u%7s", &id, tail) != 2)
-        return 0;
-    for (char& c : tail) c = static_cast<char>(c | 0x20);
-    return std::strcmp(tail, ".tmp") == 0 ? id : 0;
-}
+static uint32_t TempId(const std::string& name) { return TempTrackFileId(name.c_str()); }
 
 // The user aircraft's file (1) first, then the AI aircraft's by id.
 static std::vector<std::string> TempFilesIn(const std::string& folder) {
@@ -71,7 +63,9 @@ int RunRecover(int argc, char** argv) {
             throw ToolError(paths[i] + ": not a temporary track file (shorter than its 124-byte header)");
         std::fprintf(stderr, "%s: \"%s\", %u whole samples", paths[i].c_str(), scan.header.title, scan.header.count);
         if (scan.header.count < scan.wholeRecords)
-            std::fprintf(stderr, " (%u unfinished after them left out)", scan.wholeRecords - scan.header.count);
+            std::fprintf(stderr, " (%u after a break in the times left out)", scan.wholeRecords - scan.header.count);
+        const uint64_t tail = static_cast<uint64_t>(scan.length - TrackHeaderSize) % RecordSize(scan.header.flags);
+        if (tail) std::fprintf(stderr, " (%llu bytes of an unfinished sample left out)", static_cast<unsigned long long>(tail));
         if (scan.header.count < 2) {
             std::fprintf(stderr, ": too few to play, skipped\n");
             continue;

@@ -143,8 +143,7 @@ struct LeftoverList {
     bool failed;  // memory ran out while listing
 };
 
-// The aircraft id of a name "Aerotrace<id>.tmp" (any letter case), or 0.
-static uint32_t TempFileId(const char* name) {
+uint32_t TempTrackFileId(const char* name) {
     static const char Prefix[] = "aerotrace";
     static const char Suffix[] = ".tmp";
     size_t length = std::strlen(name);
@@ -167,7 +166,7 @@ static uint32_t TempFileId(const char* name) {
 
 static void CollectLeftover(const char* name, void* context) {
     LeftoverList* list = static_cast<LeftoverList*>(context);
-    uint32_t id = TempFileId(name);
+    uint32_t id = TempTrackFileId(name);
     if (id == 0 || list->failed) return;
     if (list->count == list->capacity) {
         uint32_t capacity = list->capacity ? list->capacity * 2 : 16;

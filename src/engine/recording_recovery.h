@@ -35,6 +35,10 @@ TrackSource TempTrackSource(PlatformFile* file, const TempTrackScan& scan);
 // given sections (counts and time ranges). Non-zero when it does.
 int VerifyRecordingFile(const char* path, const TrackSource* sources, uint32_t sourceCount);
 
+// The aircraft id in a temporary file's name "Aerotrace<id>.tmp" (letter
+// case ignored, as Windows does), 0 for any other name.
+uint32_t TempTrackFileId(const char* name);
+
 // Start-up: recovers leftover "Modules\Aerotrace*.tmp" files holding at
 // least two samples into "Recordings\Recovered_<date>_<time>.atr", removes
 // them once the recording was written and verified, and tells the user once.
