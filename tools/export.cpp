@@ -29,15 +29,25 @@ ExportPlan PlanExport(RecordingFile& recording, const ExportOptions& options) {
     return plan;
 }
 
+SampleCursor PlanCursor(const ExportPlan& plan, Track& track) {
+    SampleCursor cursor(track);
+    cursor.observer = plan.reading;
+    return cursor;
+}
+
 void ExportRecording(RecordingFile& recording, const ExportOptions& options, std::FILE* stream) {
     static const struct {
         const char* name;
         void (*run)(const ExportPlan&, TextOut&);
-    } Formats[] = {{"csv", ExportCsv}, {"json", ExportJson}, {"kml", ExportKml},
-                   {"gpx", ExportGpx}, {"geojson", ExportGeoJson}, {"igc", ExportIgc}};
+        uint32_t passes;  // times the samples are read
+    } Formats[] = {{"csv", ExportCsv, 1}, {"json", ExportJson, 1},       {"kml", ExportKml, 3},
+                   {"gpx", ExportGpx, 1}, {"geojson", ExportGeoJson, 2}, {"igc", ExportIgc, 1}};
     for (const auto& format : Formats) {
         if (options.format != format.name) continue;
         ExportPlan plan = PlanExport(recording, options);
+        Progress progress("exporting");
+        ReadProgress reading{&progress, 0, plan.totalSamples * format.passes};
+        plan.reading = &reading;
         TextOut out(stream);
         format.run(plan, out);
         return;

@@ -23,7 +23,11 @@ struct ExportPlan {
     int64_t startEpoch;            // UTC epoch seconds of TimeStamp 0
     bool dateKnown;
     uint64_t totalSamples;
+    ReadProgress* reading;  // progress of the samples read, or null
 };
+
+// A cursor over a track of the plan that reports its reading progress.
+SampleCursor PlanCursor(const ExportPlan& plan, Track& track);
 
 // Fails with a UsageError for a track index the recording does not have.
 ExportPlan PlanExport(RecordingFile& recording, const ExportOptions& options);

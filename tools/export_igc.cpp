@@ -37,7 +37,7 @@ void ExportIgc(const ExportPlan& plan, TextOut& out) {
     if (plan.tracks.empty()) throw ToolError("the recording holds no track");
     Track& track = plan.recording->tracks[plan.tracks[0]];
     FullSample s;
-    SampleCursor cursor(track);
+    SampleCursor cursor = PlanCursor(plan, track);
     UtcTime day = UtcFromEpoch(SampleEpoch(plan, track.count ? SampleAt(track, 0).time : 0));
     char line[96];
     out.Text("AXXXAERO aerotrace\r\n");

@@ -27,19 +27,19 @@ void ExportKml(const ExportPlan& plan, TextOut& out) {
         // The schema wants every <when>, then every <gx:coord>, then every
         // <gx:angles>: three passes over the samples rather than holding them.
         FullSample s;
-        SampleCursor whens(track);
+        SampleCursor whens = PlanCursor(plan, track);
         while (whens.Next(&s)) {
             out.Text("   <when>");
             out.IsoTime(SampleEpoch(plan, s.time), s.time % 10000, true);
             out.Text("</when>\n");
         }
-        SampleCursor coords(track);
+        SampleCursor coords = PlanCursor(plan, track);
         while (coords.Next(&s)) {
             out.Text("   <gx:coord>");
             Coordinate(out, s, ' ');
             out.Text("</gx:coord>\n");
         }
-        SampleCursor angles(track);
+        SampleCursor angles = PlanCursor(plan, track);
         while (angles.Next(&s)) {
             // heading, tilt (nose up positive), roll
             out.Text("   <gx:angles>");
@@ -63,7 +63,7 @@ void ExportGpx(const ExportPlan& plan, TextOut& out) {
         out.Text(" <trk><name>");
         out.XmlText(Latin1ToUtf8(track.title));
         out.Text("</name><trkseg>\n");
-        SampleCursor cursor(track);
+        SampleCursor cursor = PlanCursor(plan, track);
         FullSample s;
         while (cursor.Next(&s)) {
             out.Text("  <trkpt lat=\"");
@@ -94,7 +94,7 @@ void ExportGeoJson(const ExportPlan& plan, TextOut& out) {
         out.Integer(index + 1);
         out.Text(",\"times\":[");
         FullSample s;
-        SampleCursor times(track);
+        SampleCursor times = PlanCursor(plan, track);
         bool first = true;
         while (times.Next(&s)) {
             out.Text(first ? "\"" : ",\"");
@@ -103,7 +103,7 @@ void ExportGeoJson(const ExportPlan& plan, TextOut& out) {
             out.Char('"');
         }
         out.Text("]},\"geometry\":{\"type\":\"LineString\",\"coordinates\":[");
-        SampleCursor coords(track);
+        SampleCursor coords = PlanCursor(plan, track);
         first = true;
         while (coords.Next(&s)) {
             out.Text(first ? "[" : ",[");

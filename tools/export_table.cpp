@@ -33,7 +33,7 @@ void ExportCsv(const ExportPlan& plan, TextOut& out) {
         Track& track = plan.recording->tracks[index];
         // The track number and title are the same on every row: quote once.
         const std::string lead = std::to_string(index + 1) + "," + CsvQuoted(Latin1ToUtf8(track.title)) + ",";
-        SampleCursor cursor(track);
+        SampleCursor cursor = PlanCursor(plan, track);
         FullSample sample;
         while (cursor.Next(&sample)) {
             out.Text(lead);
@@ -89,7 +89,7 @@ void ExportJson(const ExportPlan& plan, TextOut& out) {
         out.Text(",\"reference_elevation_ft\":");
         out.Fixed(track.referenceElevation, 2);
         out.Text(",\"samples\":[");
-        SampleCursor cursor(track);
+        SampleCursor cursor = PlanCursor(plan, track);
         FullSample sample;
         bool firstSample = true;
         while (cursor.Next(&sample)) {

@@ -182,6 +182,10 @@ bool SampleCursor::Next(FullSample* out) {
             throw ToolError("the samples of \"" + std::string(track.title) + "\" cannot be read");
         windowStart = index;
         windowCount = std::min(track.capacity, track.count - index);
+        if (observer) {
+            observer->done += windowCount;
+            observer->progress->Update(observer->done, observer->total);
+        }
     }
     const uint8_t* record =
         track.window + static_cast<size_t>(index - windowStart) * track.layout.recordSize;

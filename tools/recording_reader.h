@@ -45,6 +45,15 @@ struct RecordingFile {
 // offset and what was expected there.
 std::unique_ptr<RecordingFile> OpenRecording(const std::string& path);
 
+struct Progress;
+
+// Counts samples read across several cursors for a progress display.
+struct ReadProgress {
+    Progress* progress;
+    uint64_t done;
+    uint64_t total;
+};
+
 // Reads a track's samples in order, a window at a time.
 struct SampleCursor {
     explicit SampleCursor(Track& track);
@@ -55,6 +64,7 @@ struct SampleCursor {
     void Seek(uint32_t index);
 
     Track& track;
+    ReadProgress* observer = nullptr;  // told of every window read, when set
     uint32_t index = 0;
     uint32_t windowStart = 0;
     uint32_t windowCount = 0;

@@ -83,12 +83,17 @@ TEST_F(CrashRecovery, TheNextStartSavesTheFlightTellsWhereAndRemovesThePieces) {
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].caption, "Aerotrace");
     EXPECT_EQ(boxes[0].owner, SimMainWindow());
-    EXPECT_NE(boxes[0].text.find("Recordings\\Recovered_2004-06-08_14-05-09.atr"), std::string::npos)
-        << boxes[0].text;
+    // Named for the flight's date and time (with a number after it should a
+    // run of this test before have left that name taken).
+    const size_t named = boxes[0].text.find("saved as Recordings\\Recovered_2004-06-08_14-05-09");
+    ASSERT_NE(named, std::string::npos) << boxes[0].text;
+    std::string saved = boxes[0].text.substr(named + 9);
+    ASSERT_EQ(saved.substr(saved.size() - 4), ".atr");
+    saved[10] = '/';
     EXPECT_EQ(SimLogOf(LogModalBegin).size(), 1u);
     EXPECT_EQ(SimLogOf(LogModalEnd).size(), 1u);
 
-    std::vector<uint8_t> file = Read("Recordings/Recovered_2004-06-08_14-05-09.atr");
+    std::vector<uint8_t> file = Read(saved);
     // Version, times 0 to 119.75 s, two tracks of every whole sample.
     ASSERT_EQ(file.size(), 18u + 2 * 124 + (480 + 240) * RecordBytes);
     EXPECT_EQ(Get32(file, 0), 0x01000006u);
@@ -111,6 +116,7 @@ TEST_F(CrashRecovery, TheNextStartSavesTheFlightTellsWhereAndRemovesThePieces) {
     // The module then runs as ever.
     SimRunSeconds(5.0);
     EXPECT_EQ(SimLogOf(LogMessageBox).size(), 1u);
+    std::remove(saved.c_str());
 }
 
 TEST_F(CrashRecovery, PiecesTooShortToPlayAreLeftAloneSilently) {
