@@ -135,6 +135,14 @@ double SimScriptedValue(double worldSeconds, uint32_t variable, uint32_t unit, u
 uint8_t* SimHostStateBlock();
 void SimSetAiCreationFails(bool fails);
 
+// Test seam until the module's menu and keys exist: runs a module command
+// by name, as the menu would. Native builds only (the module is linked in);
+// the Windows stand-in stops the program, since it would need real menu
+// messages. Names: "StartRecordingWithDefaults", "StartRecording",
+// "StopRecording" (the user's stop), "StopRecordingNoPrompt" (as on a
+// flight load). An unknown name stops the program too.
+void SimModuleCommand(const char* name);
+
 // ---------------------------------------------------------------- user answers
 
 // Answers for the next message boxes, in order; when none is queued the

@@ -5,11 +5,13 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 
 #include "core/clock.h"
 #include "core/module.h"
+#include "engine/recorder.h"
 #include "platform/posix/posix_hooks.h"
 #include "sim_internal.h"
 #include "sim_module_state.h"
@@ -116,3 +118,23 @@ void SimChangeDirectory(const std::string& path) {
 }
 
 void SimSetModulePath(const std::string&) {}
+
+void SimModuleCommand(const char* name) {
+    struct Command {
+        const char* name;
+        void (*run)();
+    };
+    static const Command commands[] = {
+        {"StartRecordingWithDefaults", [] { StartRecordingWithDefaults(); }},
+        {"StartRecording", [] { StartRecording(); }},
+        {"StopRecording", [] { StopRecording(0); }},
+        {"StopRecordingNoPrompt", [] { StopRecording(1); }},
+    };
+    for (const Command& command : commands)
+        if (std::strcmp(command.name, name) == 0) {
+            command.run();
+            return;
+        }
+    std::fprintf(stderr, "SimModuleCommand: no module command \"%s\"\n", name);
+    std::abort();
+}
