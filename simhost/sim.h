@@ -132,6 +132,10 @@ std::string SimAircraftTitle(uint32_t id);
 // unless the module drives it).
 void SimScriptedState(double worldSeconds, SimAircraftState* state);
 double SimScriptedValue(double worldSeconds, uint32_t variable, uint32_t unit, uint32_t index);
+// The same for an AI aircraft of the configuration: it flies the user's
+// script shifted in time and place (its values: SimScriptedValue at
+// worldSeconds + ai.timeOffset).
+void SimScriptedAiState(const SimAiScript& ai, double worldSeconds, SimAircraftState* state);
 uint8_t* SimHostStateBlock();
 void SimSetAiCreationFails(bool fails);
 
