@@ -86,7 +86,9 @@ TEST_F(Capture, PausedFramesAddNothingAndTheTimeLineGoesOnWithoutAHole) {
     SimSetPaused(false);
     Fly(4.0);
     SimModuleCommand("StopRecording");
-    const ParsedTrack& user = OnlyRecording().tracks.at(0);
+    ParsedRecording recording = OnlyRecording();
+    ASSERT_FALSE(recording.tracks.empty());
+    const ParsedTrack& user = recording.tracks[0];
     EXPECT_EQ(user.samples.size(), 40u);
     for (uint32_t gap : Gaps(user)) ASSERT_EQ(gap, 2000u);
 }
@@ -98,7 +100,9 @@ TEST_F(Capture, TouchdownAndLiftOffAreSampledAtOnceBetweenSlowSamples) {
     StartRecording();
     Fly(30.0);  // lift-off at 95 s
     SimModuleCommand("StopRecording");
-    const ParsedTrack& user = OnlyRecording().tracks.at(0);
+    ParsedRecording recording = OnlyRecording();
+    ASSERT_FALSE(recording.tracks.empty());
+    const ParsedTrack& user = recording.tracks[0];
     int liftOffs = 0;
     for (size_t i = 1; i < user.samples.size(); ++i) {
         const ParsedSample& a = user.samples[i - 1];
