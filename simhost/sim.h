@@ -141,10 +141,11 @@ void SimSetAiCreationFails(bool fails);
 
 // Test seam until the module's menu and keys exist: runs a module command
 // by name, as the menu would. Native builds only (the module is linked in);
-// the Windows stand-in stops the program, since it would need real menu
-// messages. Names: "StartRecordingWithDefaults", "StartRecording",
-// "StopRecording" (the user's stop), "StopRecordingNoPrompt" (as on a
-// flight load). An unknown name stops the program too.
+// in the Windows stand-in it throws, failing the test that called it, since
+// it would need real menu messages. Names: "StartRecordingWithDefaults",
+// "StartRecording", "StopRecording" (the user's stop),
+// "StopRecordingNoPrompt" (as on a flight load). An unknown name stops the
+// program.
 void SimModuleCommand(const char* name);
 
 // ---------------------------------------------------------------- user answers
