@@ -38,6 +38,20 @@ static WindowHandle FindWindowHook(const char* className) {
     return &mainWindowToken;
 }
 
+// The common dialogs leave the folder the user chose in as the process's
+// current directory (unless told not to); the stand-in does the same, so
+// that a module that does not put its directory back is caught.
+static void EnterChosenFolder(const std::vector<std::string>& paths) {
+    std::string folder = paths.front();
+    if (paths.size() == 1) {
+        size_t slash = folder.find_last_of("\\/");
+        folder = slash == std::string::npos ? std::string() : folder.substr(0, slash);
+    }
+    for (char& c : folder)
+        if (c == '\\') c = '/';
+    if (!folder.empty() && chdir(folder.c_str()) != 0) return;  // a folder that is not there: stay
+}
+
 // Fills the buffer the way the common dialogs do: one path, or a folder
 // followed by names, each terminated, then an empty string.
 static int AnswerFileDialog(const FileDialogRequest* request, char* buffer, uint32_t size) {
@@ -60,6 +74,7 @@ static int AnswerFileDialog(const FileDialogRequest* request, char* buffer, uint
     if (packed.size() + 1 > size) return 0;  // as the dialog does when the buffer is too small
     std::memset(buffer, 0, size);
     std::memcpy(buffer, packed.data(), packed.size());
+    EnterChosenFolder(paths);
     return 1;
 }
 

@@ -111,6 +111,22 @@ TEST_F(RecordingControl, CancelledSaveThenYesRecordsOnAndSavesLater) {
     ExpectModalPairs();
 }
 
+TEST_F(RecordingControl, TheSaveDialogLeavesTheCurrentDirectoryAsItWas) {
+    std::filesystem::create_directory("flights");
+    Start();
+    StartRecording();
+    Fly(5.0);
+    SimQueueFileDialogAnswer({"flights\\first.atr"});  // the dialog ends in "flights"
+    SimModuleCommand("StopRecording");
+    EXPECT_EQ(SimCurrentDirectory(), folder);
+    EXPECT_EQ(ParseRecording(ReadWholeFile("flights/first.atr")).tracks.size(), 1u);
+    // The next recording's files are in the simulator's Modules folder again.
+    StartRecording();
+    Fly(1.0);
+    EXPECT_EQ(TempFiles().size(), 1u);
+    EXPECT_TRUE(Boxes().empty());
+}
+
 TEST_F(RecordingControl, FlightLoadOffersTheSaveAndCancellingRecordsOnSilently) {
     Start();
     StartRecording();
