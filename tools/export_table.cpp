@@ -3,7 +3,7 @@
 // recording's facts and each track's samples).
 #include "export.h"
 
-#include "engine/date_stamp.h"
+#include "engine/sim_date.h"
 
 // Groups held by any of the exported tracks: a column appears when one of
 // them records it, and stays empty in the rows of the others.

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "engine/date_stamp.h"
+#include "engine/sim_date.h"
 #include "engine/recording_assemble.h"
 #include "engine/track.h"
 #include "geodesy.h"
@@ -155,7 +155,9 @@ void WriteFlightRecording(const std::vector<FlightPoint>& flight, double startEp
     uint32_t dateStamp = 0;
     if (dated) {
         UtcTime t = UtcFromEpoch(static_cast<int64_t>(std::floor(startEpoch)));
-        dateStamp = EncodeDateStamp(t.year, DayOfYear(t.year, t.month, t.day), t.hour, t.minute, t.second);
+        HostDateTime when{static_cast<int16_t>(t.year), static_cast<uint16_t>(DayOfYear(t.year, t.month, t.day)), t.hour,
+                          t.minute, static_cast<uint8_t>(t.second)};
+        dateStamp = DateStamp(when);
     }
     TrackSource source{};
     source.file = file;

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "commands.h"
-#include "engine/date_stamp.h"
+#include "engine/sim_date.h"
 #include "geodesy.h"
 #include "recording_reader.h"
 

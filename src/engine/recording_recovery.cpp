@@ -10,7 +10,8 @@
 
 #include "core/host.h"
 #include "core/module.h"
-#include "engine/date_stamp.h"
+#include "engine/recording_paths.h"
+#include "engine/sim_date.h"
 
 // Records read per step while walking a temporary file.
 static const uint32_t ScanRecords = 1024;
@@ -66,8 +67,9 @@ uint32_t RecoveredDateStamp(PlatformFile* file, const TempTrackScan& scan) {
         return 0;
     FullSample sample{};
     UnpackSample(layout, record, &sample);
-    return EncodeDateStamp(1900 + sample.yearSince1900, sample.dayOfYear, sample.hour, sample.minute,
-                           sample.second);
+    HostDateTime when{static_cast<int16_t>(1900 + sample.yearSince1900), sample.dayOfYear, sample.hour, sample.minute,
+                      sample.second};
+    return DateStamp(when);
 }
 
 TrackSource TempTrackSource(PlatformFile* file, const TempTrackScan& scan) {
@@ -187,10 +189,6 @@ static int CompareIds(const void* a, const void* b) {
     return x < y ? -1 : (x > y ? 1 : 0);
 }
 
-static void TempFilePath(uint32_t id, char* path, size_t size) {
-    std::snprintf(path, size, "Modules\\Aerotrace%u.tmp", id);
-}
-
 // "Recordings\Recovered_<date>_<time>.atr" that does not exist yet, from the
 // flight's own date when it is known and the computer's clock otherwise.
 static bool RecoveredPath(uint32_t dateStamp, char* path, size_t size) {
@@ -242,7 +240,7 @@ int RecoverLeftoverRecordings() {
     bool ready = files && sources && usedIds && scans && !list.failed;
     for (uint32_t i = 0; ready && i < list.count; ++i) {
         char path[64];
-        TempFilePath(list.ids[i], path, sizeof path);
+        TempTrackFileName(list.ids[i], path, sizeof path);
         PlatformFile* file = FileOpen(path, "rb");
         if (!file) continue;
         TempTrackScan& scan = scans[used];
@@ -273,7 +271,7 @@ int RecoverLeftoverRecordings() {
             // Only now that the flight is safe elsewhere may its pieces go.
             for (uint32_t i = 0; i < used; ++i) {
                 char path[64];
-                TempFilePath(usedIds[i], path, sizeof path);
+                TempTrackFileName(usedIds[i], path, sizeof path);
                 FileDelete(path);
             }
             recovered = static_cast<int>(used);

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "engine/date_stamp.h"
+#include "engine/sim_date.h"
 #include "sim.h"
 
 FullSample ScriptedSample(double t, double eastOffsetMetres) {
@@ -38,7 +38,7 @@ FullSample ScriptedSample(double t, double eastOffsetMetres) {
 }
 
 bool WriteFixtureRecording(const std::string& path, const std::vector<FixtureTrack>& tracks, uint32_t dateStamp) {
-    if (dateStamp == 0) dateStamp = EncodeDateStamp(2004, 160, 14, 5, 9);
+    if (dateStamp == 0) dateStamp = DateStamp(HostDateTime{2004, 160, 14, 5, 9});
     std::vector<PlatformFile*> files;
     std::vector<Track> made(tracks.size());
     std::vector<TrackSource> sources;

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "core/module.h"
-#include "engine/date_stamp.h"
+#include "engine/sim_date.h"
 #include "platform/platform.h"
 #include "recording_fixture.h"
 #include "recording_reader.h"
