@@ -8,11 +8,8 @@
 #include "core/events.h"
 #include "core/host.h"
 #include "core/support.h"
-<<<<<<< HEAD
-#include "engine/recording_recovery.h"
-=======
 #include "engine/recorder.h"
->>>>>>> main
+#include "engine/recording_recovery.h"
 #include "engine/track_table.h"
 
 extern "C" {
