@@ -3,6 +3,8 @@
 // module next starts, the user is told where, and the pieces are removed.
 #include "scenario_support.h"
 
+#include "recording_file.h"
+
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -50,22 +52,6 @@ void Write(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::fclose(file);
 }
 
-std::vector<uint8_t> Read(const std::string& path) {
-    std::vector<uint8_t> bytes;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return bytes;
-    int c;
-    while ((c = std::fgetc(file)) != EOF) bytes.push_back(static_cast<uint8_t>(c));
-    std::fclose(file);
-    return bytes;
-}
-
-uint32_t Get32(const std::vector<uint8_t>& bytes, size_t at) {
-    uint32_t value = 0;
-    for (int i = 0; i < 4; ++i) value |= static_cast<uint32_t>(bytes[at + i]) << (8 * i);
-    return value;
-}
-
 bool Exists(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file) std::fclose(file);
@@ -93,19 +79,22 @@ TEST_F(CrashRecovery, TheNextStartSavesTheFlightTellsWhereAndRemovesThePieces) {
     EXPECT_EQ(SimLogOf(LogModalBegin).size(), 1u);
     EXPECT_EQ(SimLogOf(LogModalEnd).size(), 1u);
 
-    std::vector<uint8_t> file = Read(saved);
+    std::vector<uint8_t> file = ReadWholeFile(saved);
     // Version, times 0 to 119.75 s, two tracks of every whole sample.
     ASSERT_EQ(file.size(), 18u + 2 * 124 + (480 + 240) * RecordBytes);
-    EXPECT_EQ(Get32(file, 0), 0x01000006u);
-    EXPECT_EQ(Get32(file, 4), 0u);
-    EXPECT_EQ(Get32(file, 8), 479u * 2500);
-    EXPECT_EQ(file[16] | file[17] << 8, 2);
-    EXPECT_EQ(Get32(file, 18), 480u);
-    EXPECT_EQ(Get32(file, 18 + 12), 479u * 2500);
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&file[18 + 16])), "Cessna Skyhawk 172SP");
-    const size_t second = 18 + 124 + 480 * RecordBytes;
-    EXPECT_EQ(Get32(file, second), 240u);
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&file[second + 16])), "Beech Baron 58");
+    ParsedRecording parsed = ParseRecording(file);
+    ASSERT_TRUE(parsed.valid) << parsed.problem;
+    ASSERT_EQ(parsed.tracks.size(), 2u);
+    EXPECT_EQ(parsed.tracks[0].samples.size(), 480u);
+    EXPECT_EQ(parsed.tracks[1].samples.size(), 240u);
+    EXPECT_EQ(parsed.tracks[0].samples.back().day, 160u);
+    EXPECT_EQ(parsed.version, 0x01000006u);
+    EXPECT_EQ(parsed.startTime, 0u);
+    EXPECT_EQ(parsed.endTime, 479u * 2500);
+    EXPECT_EQ(parsed.tracks[0].count, 480u);
+    EXPECT_EQ(parsed.tracks[0].lastTime, 479u * 2500);
+    EXPECT_EQ(parsed.tracks[0].title, "Cessna Skyhawk 172SP");
+    EXPECT_EQ(parsed.tracks[1].title, "Beech Baron 58");
     // The last whole sample as it was written.
     std::vector<uint8_t> pieces = CrashedTrack("Cessna Skyhawk 172SP", 480, 0);
     EXPECT_TRUE(std::equal(pieces.begin() + 124, pieces.end(), file.begin() + 18 + 124));

@@ -95,17 +95,6 @@ bool WriteCrashedTempFile(const std::string& path, const std::string& title, uin
     return FileClose(file) && ok;
 }
 
-std::vector<uint8_t> ReadWholeFile(const std::string& path) {
-    std::vector<uint8_t> bytes;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return bytes;
-    uint8_t chunk[65536];
-    size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0) bytes.insert(bytes.end(), chunk, chunk + n);
-    std::fclose(file);
-    return bytes;
-}
-
 void WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) return;

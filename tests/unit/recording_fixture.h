@@ -10,6 +10,7 @@
 #include "engine/recording_assemble.h"
 #include "engine/sample.h"
 #include "engine/track.h"
+#include "recording_file.h"  // ReadWholeFile
 
 // The scripted user aircraft at world time t as a sample (time stamp t).
 FullSample ScriptedSample(double worldSeconds, double eastOffsetMetres = 0.0);
@@ -33,5 +34,4 @@ bool WriteFixtureRecording(const std::string& path, const std::vector<FixtureTra
 bool WriteCrashedTempFile(const std::string& path, const std::string& title, uint32_t flags, uint32_t records,
                           uint32_t partialBytes, uint32_t intervalMs = 250);
 
-std::vector<uint8_t> ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes);
