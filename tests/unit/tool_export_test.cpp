@@ -9,11 +9,13 @@
 #include "geodesy.h"
 #include "recording_fixture.h"
 #include "recording_reader.h"
+#include "sim.h"
 #include "tool_support.h"
 
 namespace {
 
 const uint32_t AllFlags = FlagAllGroups;
+const char StandInSettings[] = "[SETTINGS]\nNoRecDlg=1\nRecFlags=4095\n[RECORD]\nDfltItvlIdx=1\nRecAI=1\n";
 
 // Two aircraft side by side for five minutes: taxi, take-off, climb, a turn.
 void WriteFormation(const std::string& path) {
@@ -136,6 +138,51 @@ TEST_F(ExportImportRoundTrip, TheImportedFlightFliesTheRecordedPath) {
         EXPECT_NEAR(climbing.motion[2], 75.0, 1.5) << c.format;  // north velocity
         EXPECT_NEAR(climbing.motion[1], 6.0, 0.6) << c.format;   // climb
     }
+}
+
+// A flight recorded by the module on the stand-in simulator, exported as
+// GPX and imported again at the recording's interval: the same positions.
+TEST_F(ExportImportRoundTrip, AFlightRecordedOnTheStandInComesBackThroughGpx) {
+    SimEnterDirectory(folder);  // the simulator's folder, with Modules
+    WriteWholeFile("Modules/Aerotrace.ini", std::vector<uint8_t>(std::begin(StandInSettings),
+                                                                  std::end(StandInSettings) - 1));
+    SimReset(SimStandardConfig(2));
+    ASSERT_TRUE(SimLoadModule());
+    SimFireEvent(38, 0, 1);
+    SimRunSeconds(10.0);
+    SimModuleCommand("StartRecordingWithDefaults");
+    SimRunSeconds(240.0);
+    SimModuleCommand("StopRecording");
+    SimUnloadModule();
+    std::vector<std::string> saved;
+    DirectoryList("Recordings", "Rec_*.atr",
+                  [](const char* name, void* list) {
+                      static_cast<std::vector<std::string>*>(list)->push_back(std::string("Recordings/") + name);
+                  },
+                  &saved);
+    ASSERT_EQ(saved.size(), 1u);
+    std::string output;
+    ASSERT_EQ(RunTool("validate " + saved[0], &output), 0) << output;
+    ASSERT_EQ(RunTool("info " + saved[0], &output), 0);
+    EXPECT_NE(output.find("tracks                 3"), std::string::npos) << output;
+    ASSERT_EQ(RunTool("export " + saved[0] + " --format gpx -o flight.gpx"), 0);
+    ASSERT_EQ(RunTool("import flight.gpx -o back.atr --interval 250"), 0);
+    const std::vector<FullSample> recorded = Samples(saved[0], 0);
+    const std::vector<FullSample> imported = Samples("back.atr", 0);
+    ASSERT_GT(recorded.size(), 900u);
+    // Resampled at exact quarter seconds from the first sample.
+    size_t compared = 0;
+    for (const FullSample& a : recorded) {
+        uint32_t offset = a.time - recorded[0].time;
+        if (offset % 2500 != 0) continue;
+        const FullSample& b = imported.at(offset / 2500);
+        double distance = DistanceMetres(LatitudeDegrees(a.position.latitude), LongitudeDegrees(a.position.longitude),
+                                         LatitudeDegrees(b.position.latitude), LongitudeDegrees(b.position.longitude));
+        ASSERT_LT(distance, 0.2) << "at " << a.time;
+        ASSERT_NEAR(AltitudeMetres(a.position.altitude), AltitudeMetres(b.position.altitude), 0.11) << "at " << a.time;
+        ++compared;
+    }
+    EXPECT_GT(compared, 900u);
 }
 
 using TableExport = ToolTest;
