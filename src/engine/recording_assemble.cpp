@@ -4,11 +4,12 @@
 #include "engine/recording_assemble.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
-// Records moved per read and write: large enough to stream at disk speed.
-static const uint32_t CopyBytes = 256 * 1024;
+// Records are moved in pieces of about this size: large enough to stream at
+// disk speed. One buffer serves every copy (all of it runs on one thread).
+static const uint32_t CopyBytes = 64 * 1024;
+static uint8_t copyBuffer[CopyBytes];
 
 void EncodeRecordingHeader(const RecordingSummary& summary, uint8_t* bytes) {
     PutU32(bytes, summary.startTime);
@@ -93,37 +94,39 @@ static bool CopyRecords(const TrackSource& source, const SampleLayout& layout, P
     return true;
 }
 
-int WriteRecordingFile(const char* path, uint32_t dateStamp, const TrackSource* sources, uint32_t sourceCount,
-                       AssembleProgress progress, void* context) {
+int WriteRecordingSections(PlatformFile* out, uint32_t dateStamp, const TrackSource* sources, uint32_t sourceCount,
+                           AssembleProgress progress, void* context) {
     if (sourceCount > UINT16_MAX) return 0;
     uint64_t total = 0;
     for (uint32_t i = 0; i < sourceCount; ++i) total += sources[i].count;
-    uint8_t* buffer = static_cast<uint8_t*>(std::malloc(CopyBytes));
-    if (!buffer) return 0;
-    PlatformFile* out = FileOpen(path, "wb");
-    if (!out) {
-        std::free(buffer);
-        return 0;
-    }
-    RecordingSummary summary{0xFFFFFFFFu, 0, dateStamp, 0};
-    bool ok = WriteHead(out, summary);
+    RecordingSummary summary{0xFFFFFFFFu, 0, dateStamp, 0};  // provisional until the sections are in
+    if (!WriteHead(out, summary)) return 0;
     uint64_t done = 0;
-    for (uint32_t i = 0; ok && i < sourceCount; ++i) {
+    uint64_t expectedLength = RecordingHeaderEnd;
+    for (uint32_t i = 0; i < sourceCount; ++i) {
         const TrackSource& source = sources[i];
         SampleLayout layout = ComputeLayout(source.flags);
         TrackHeader header;
-        ok = source.file && SectionHeader(source, layout, &header) && WriteTrackHeader(out, header) &&
-             CopyRecords(source, layout, out, buffer, &done, total, progress, context);
-        if (!ok) break;
+        if (!source.file || !SectionHeader(source, layout, &header) || !WriteTrackHeader(out, header) ||
+            !CopyRecords(source, layout, out, copyBuffer, &done, total, progress, context))
+            return 0;
         if (source.count > 0) {
             if (header.firstTime < summary.startTime) summary.startTime = header.firstTime;
             if (header.lastTime > summary.endTime) summary.endTime = header.lastTime;
         }
         summary.trackCount = static_cast<uint16_t>(summary.trackCount + 1);
+        expectedLength += TrackHeaderSize + static_cast<uint64_t>(source.count) * layout.recordSize;
     }
-    ok = ok && WriteHead(out, summary) && FileFlush(out);
+    // A full disk may only show in the length once the buffered bytes go out.
+    return WriteHead(out, summary) && FileLength(out) == static_cast<int64_t>(expectedLength);
+}
+
+int WriteRecordingFile(const char* path, uint32_t dateStamp, const TrackSource* sources, uint32_t sourceCount,
+                       AssembleProgress progress, void* context) {
+    PlatformFile* out = FileOpen(path, "wb");
+    if (!out) return 0;
+    bool ok = WriteRecordingSections(out, dateStamp, sources, sourceCount, progress, context);
     ok = FileClose(out) && ok;
-    std::free(buffer);
     if (!ok) {
         FileDelete(path);
         return 0;

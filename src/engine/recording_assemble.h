@@ -1,7 +1,7 @@
 // Writing a recording file (the current version, 0x01000006) from track
 // sections whose records sit in other open files: temporary track files, or
-// tracks of other recordings. Recovery after a crash and the command-line
-// tool's merge, trim and convert all write through here.
+// tracks of other recordings. Saving a recording, recovery after a crash and
+// the command-line tool's merge, trim and convert all write through here.
 #pragma once
 
 #include <cstdint>
@@ -28,6 +28,15 @@ struct TrackSource {
 
 // Told how far the copy is, in records, now and then.
 typedef void (*AssembleProgress)(uint64_t done, uint64_t total, void* context);
+
+// Writes the recording into out, open for writing and empty: version,
+// RecordingHeader (start and end time from the sections, the given date
+// stamp, one section per source), then each source's TrackHeader and
+// records; then checks that the file is as long as all that. Fails (0) when
+// a source cannot be read, a shifted time stamp leaves 0..2^32-1, or a write
+// fails; out is left open either way, its contents unknown after a failure.
+int WriteRecordingSections(PlatformFile* out, uint32_t dateStamp, const TrackSource* sources, uint32_t sourceCount,
+                           AssembleProgress progress, void* context);
 
 // Writes a new recording at path: version, RecordingHeader (start and end
 // time from the sections, the given date stamp, one section per source), then

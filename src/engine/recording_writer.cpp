@@ -1,4 +1,5 @@
-// Writing a recording from the recorded tracks and their temporary files.
+// Writing a recording from the recorded tracks and their temporary files
+// (the file itself is laid out by recording_assemble).
 // Nothing is taken away before the file is known to be complete: every
 // write and read is checked, the file's final length is compared with what
 // was meant to be in it, and its close is checked, because a full disk may
@@ -6,59 +7,26 @@
 #include "engine/recording_writer.h"
 
 #include <cstdio>
+#include <new>
 
 #include "engine/recorded_tracks.h"
+#include "engine/recording_assemble.h"
 #include "engine/sample.h"
 #include "engine/track_table.h"
 #include "platform/platform.h"
 
 namespace {
 
-// Temp files are copied in pieces this large; any size gives the same file.
-const size_t CopyPiece = 64 * 1024;
-uint8_t copyBuffer[CopyPiece];
-
-struct RecordingHeader {
-    uint32_t startTime;  // smallest first time stamp of the tracks written
-    uint32_t endTime;    // largest last time stamp
-    uint32_t dateStamp;
-    uint16_t trackCount;
-};
-
-// The version and the header behind it, as they begin the file.
-void EncodeStart(const RecordingHeader& header, uint8_t* bytes) {
-    PutU32(bytes, RecordingVersion);
-    PutU32(bytes + 4, header.startTime);
-    PutU32(bytes + 8, header.endTime);
-    PutU32(bytes + 12, header.dateStamp);
-    PutU16(bytes + 16, header.trackCount);
-}
-
-// Copies the track's section (its header and its records) from the start of
-// its temporary file: exactly as many bytes as the track holds, all of
-// which must be there.
-bool CopySection(PlatformFile* out, Track* track, uint64_t bytes) {
-    if (!FileSeek(track->file, 0, SEEK_SET)) return false;
-    while (bytes > 0) {
-        size_t piece = bytes < CopyPiece ? static_cast<size_t>(bytes) : CopyPiece;
-        if (FileRead(track->file, copyBuffer, piece) != piece) return false;
-        if (FileWrite(out, copyBuffer, piece) != piece) return false;
-        bytes -= piece;
-    }
-    return true;
-}
-
-// Everything but opening and closing; false at the first failure.
+// Everything but opening and closing; false at the first failure. The
+// recorded tracks' sections go in the order they take in the table's
+// removal walk, each copied from its temporary file once flushed.
 bool WriteContents(PlatformFile* out, uint32_t dateStamp) {
-    uint8_t start[4 + RecordingHeaderSize];
-    RecordingHeader header = {0xFFFFFFFFu, 0, dateStamp, 0};  // provisional until the tracks are in
-    EncodeStart(header, start);
-    if (FileWrite(out, start, sizeof start) != sizeof start) return false;
     uint32_t found = 0;
     uint16_t* order = RecordedTrackOrder(&found);
     if (!order) return false;
-    uint64_t expectedLength = 4 + RecordingHeaderSize;
-    bool ok = true;
+    TrackSource* sources = new (std::nothrow) TrackSource[found ? found : 1];
+    bool ok = sources != nullptr;
+    uint32_t used = 0;
     for (uint32_t i = 0; ok && i < found; ++i) {
         Track* track = &trackTable.tracks[order[i]];
         if (track->count <= 1 || !track->file) continue;
@@ -68,22 +36,21 @@ bool WriteContents(PlatformFile* out, uint32_t dateStamp) {
             ok = false;
             break;
         }
-        uint64_t section = TrackHeaderSize + static_cast<uint64_t>(track->count) * track->layout.recordSize;
-        if (!CopySection(out, track, section)) {
-            ok = false;
-            break;
-        }
-        expectedLength += section;
-        if (track->firstTime < header.startTime) header.startTime = track->firstTime;
-        if (track->lastTime > header.endTime) header.endTime = track->lastTime;
-        header.trackCount = static_cast<uint16_t>(header.trackCount + 1);
+        TrackSource& source = sources[used++];
+        source.file = track->file;
+        source.dataOffset = track->dataOffset;
+        source.flags = track->flags;
+        source.first = 0;
+        source.count = track->count;
+        source.timeShift = 0;
+        source.title = track->title;
+        source.referenceElevation = track->referenceElevation;
+        source.interval = track->interval;
     }
+    ok = ok && WriteRecordingSections(out, dateStamp, sources, used, nullptr, nullptr);
+    delete[] sources;
     delete[] order;
-    if (!ok) return false;
-    EncodeStart(header, start);
-    if (!FileSeek(out, 4, SEEK_SET)) return false;
-    if (FileWrite(out, start + 4, RecordingHeaderSize) != RecordingHeaderSize) return false;
-    return FileLength(out) == static_cast<int64_t>(expectedLength);
+    return ok;
 }
 
 }  // namespace

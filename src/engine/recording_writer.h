@@ -5,9 +5,6 @@
 
 #include <cstdint>
 
-constexpr uint32_t RecordingVersion = 0x01000006;
-constexpr uint32_t RecordingHeaderSize = 14;  // after the 4-byte version
-
 enum RecordingWriteFailure : uint32_t {
     RecordingNotOpened,   // the file could not be created; nothing was written
     RecordingNotWritten,  // writing, reading back a temp file or closing failed; the file was removed

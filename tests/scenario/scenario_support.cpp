@@ -3,6 +3,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <system_error>
 
 #ifdef AEROTRACE_DLL_PATH
 #define MODULE_PATH AEROTRACE_DLL_PATH
@@ -22,6 +24,10 @@ void Scenario::SetUp() {
 #endif
     SimEnterDirectory(home + "/scenario-runs");
     folder = home + "/scenario-runs/" + name;
+    // Fresh: what an earlier run left (temporary track files above all,
+    // which the module recovers when it starts) must not meet this test.
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
     SimEnterDirectory(folder);
     homeFolder = home;
 }
