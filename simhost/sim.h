@@ -109,6 +109,13 @@ void SimSetHostDispatchResult(uint32_t result);
 // Fires a host event directly (e.g. 38 for a flight load: p2 = 1).
 void SimFireEvent(uint32_t eventId, HostArg p1, HostArg p2);
 
+// Carries out a module command by name, as the module's menu and keys will:
+// "StartPlayback", "StartTrafficPlayback", "StopPlayback", "StopHere",
+// "EndPlayback", "Transport N", "Speed N", "Loop N", "HeightCorrection N".
+// A stop-gap seam for tests and the demo until the menu exists: native
+// builds only (the Windows stand-in reports it unavailable and aborts).
+void SimModuleCommand(const char* name);
+
 // ---------------------------------------------------------------- the world
 
 double SimWorldSeconds();

@@ -5,11 +5,14 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 
 #include "core/clock.h"
 #include "core/module.h"
+#include "engine/player.h"
+#include "engine/transport.h"
 #include "platform/posix/posix_hooks.h"
 #include "sim_internal.h"
 #include "sim_module_state.h"
@@ -116,3 +119,23 @@ void SimChangeDirectory(const std::string& path) {
 }
 
 void SimSetModulePath(const std::string&) {}
+
+// The module's commands by name, until the menu and keys drive them.
+void SimModuleCommand(const char* name) {
+    char command[64] = "";
+    int argument = 0;
+    if (std::sscanf(name, "%63s %d", command, &argument) < 1) command[0] = 0;
+    if (!std::strcmp(command, "StartPlayback")) StartPlayback(0);
+    else if (!std::strcmp(command, "StartTrafficPlayback")) StartPlayback(1);
+    else if (!std::strcmp(command, "StopPlayback")) StopPlaybackCommand();
+    else if (!std::strcmp(command, "StopHere")) StopHereCommand();
+    else if (!std::strcmp(command, "EndPlayback")) EndPlayback(0);
+    else if (!std::strcmp(command, "Transport")) TransportCommand(argument);
+    else if (!std::strcmp(command, "Speed")) SpeedCommand(argument);
+    else if (!std::strcmp(command, "Loop")) LoopCommand(argument);
+    else if (!std::strcmp(command, "HeightCorrection")) HeightCorrectionStep(argument);
+    else {
+        std::fprintf(stderr, "SimModuleCommand: no command \"%s\"\n", name);
+        std::abort();
+    }
+}

@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -245,3 +246,10 @@ std::string SimCurrentDirectory() {
 void SimChangeDirectory(const std::string& path) { SetCurrentDirectoryA(WindowsPath(path).c_str()); }
 
 void SimSetModulePath(const std::string& path) { modulePath = path; }
+
+// The module's commands are reached through its menu and keys under Windows;
+// the by-name seam of native builds has no way into the loaded library.
+void SimModuleCommand(const char* name) {
+    std::fprintf(stderr, "SimModuleCommand(\"%s\") is not available with the module as a library\n", name);
+    std::abort();
+}

@@ -3,6 +3,7 @@
 #include "core/clock.h"
 #include "core/module.h"
 #include "config/settings.h"
+#include "engine/playback.h"
 #include "engine/session.h"
 #include "engine/track_table.h"
 #include "engine/transport.h"
@@ -15,5 +16,6 @@ void SimResetModuleState() {
     settings = Settings{};
     viewSettings = ViewSettings{};
     session = Session{};
+    playback = PlaybackState{};
     transport = Transport{100, NormalSpeedIndex, false, 0, 0, false};
 }

@@ -5,8 +5,13 @@
 #include "core/clock.h"
 #include "core/host.h"
 #include "core/module.h"
+#include "engine/playback.h"
+#include "engine/player.h"
 
 extern "C" uint32_t HOSTCALL DispatchHook(uint32_t type, uint32_t eventId, void* record) {
+    if (type == DispatchInput) {
+        if (uint32_t consumed = PlaybackInputFilter(eventId)) return consumed;
+    }
     if (type == DispatchFrameStep) AdvanceSimClock(HostStepSeconds());
     return module.previousDispatch ? module.previousDispatch(type, eventId, record) : 0;
 }
@@ -17,6 +22,8 @@ static void HOSTCALL OnCaptureEvent(HostArg, HostArg) {
 
 static void HOSTCALL OnPlaybackEvent(HostArg, HostArg) {
     if (module.mode == Idle || HostPaused()) return;
+    const Mode mode = module.mode;
+    if (mode == Playback || mode == Replay || mode == TrafficPlayback || mode == RecordingWithTraffic) PlaybackTick();
 }
 
 static void HOSTCALL OnFlightLoaded(HostArg, HostArg) {}

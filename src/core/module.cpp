@@ -8,6 +8,7 @@
 #include "core/events.h"
 #include "core/host.h"
 #include "core/support.h"
+#include "engine/player.h"
 #include "engine/track_table.h"
 
 extern "C" {
@@ -63,6 +64,11 @@ extern "C" void HOSTCALL ModuleInit() {
 }
 
 extern "C" void HOSTCALL ModuleDeinit() {
+    // A playback ends in its shut-down form: the simulator is closing, its AI
+    // aircraft go with it. Traffic played beside a recording ends too, so
+    // that the recording is stopped and offered for saving as on its own.
+    const Mode mode = module.mode;
+    if (mode == Playback || mode == Replay || mode == TrafficPlayback || mode == RecordingWithTraffic) EndPlayback(1);
     module.mode = Idle;
     // An inert module (an interface was missing) registered nothing, so it
     // has nothing to take back.
