@@ -27,6 +27,7 @@ struct SimConfig {
     double stepSeconds = 0.05;      // frame length the host reports
     std::string userTitle = "Cessna Skyhawk 172SP";
     float userReferenceElevation = 0.0f;  // feet
+    float createdAiReferenceElevation = 0.0f;  // feet, of AI aircraft the module creates
     std::vector<SimAiScript> ai;
     int missingInterface = -1;      // index of an ImportTable entry left null
     bool mainWindowPresent = true;  // an "FS98MAIN" window exists at attach
