@@ -18,9 +18,14 @@
 
 // ---------------------------------------------------------------- checking
 
+// Room to compose a description; what is kept is cut to RecordingCheck::expected.
+static const size_t DescriptionSize = 320;
+
 static int Damaged(RecordingCheck* check, uint64_t offset, const char* expected) {
     check->offset = offset;
-    std::snprintf(check->expected, sizeof check->expected, "%s", expected);
+    size_t i = 0;
+    for (; i + 1 < sizeof check->expected && expected[i]; ++i) check->expected[i] = expected[i];
+    check->expected[i] = 0;
     return 0;
 }
 
@@ -35,14 +40,17 @@ static int ReadAt(PlatformFile* file, RecordingCheck* check, uint64_t offset, ui
 // Flags that name only sample groups; anything above them was never written.
 static bool FlagsSane(uint32_t flags) { return (flags & ~static_cast<uint32_t>(FlagAllGroups)) == 0; }
 
-// Checks count samples of the flags' size from offset on against the length.
-static int SamplesFit(RecordingCheck* check, uint64_t offset, uint32_t count, uint32_t flags, const char* what) {
+// Checks count samples of the flags' size from offset on against the length;
+// trackNumber 0 is the one track of a single-track file.
+static int SamplesFit(RecordingCheck* check, uint64_t offset, uint32_t count, uint32_t flags, uint32_t trackNumber) {
     uint64_t bytes = static_cast<uint64_t>(count) * RecordSize(flags);
     uint64_t length = static_cast<uint64_t>(check->length);
     if (offset <= length && bytes <= length - offset) return 1;
-    char expected[sizeof check->expected];
-    std::snprintf(expected, sizeof expected, "%s: %lu samples of %lu bytes, %llu bytes, but the file holds %llu",
-                  what, static_cast<unsigned long>(count), static_cast<unsigned long>(RecordSize(flags)),
+    char whose[32] = "";
+    if (trackNumber) std::snprintf(whose, sizeof whose, " of track %lu", static_cast<unsigned long>(trackNumber));
+    char expected[DescriptionSize];
+    std::snprintf(expected, sizeof expected, "the samples%s: %lu of %lu bytes, %llu bytes, but the file holds %llu",
+                  whose, static_cast<unsigned long>(count), static_cast<unsigned long>(RecordSize(flags)),
                   static_cast<unsigned long long>(bytes),
                   static_cast<unsigned long long>(offset <= length ? length - offset : 0));
     return Damaged(check, offset, expected);
@@ -58,7 +66,7 @@ static int ValidateMultiTrack(PlatformFile* file, RecordingCheck* check) {
     check->trackCount = header.trackCount;
     uint64_t offset = FirstTrackOffset;
     for (uint32_t i = 0; i < header.trackCount; ++i) {
-        char expected[sizeof check->expected];
+        char expected[DescriptionSize];
         if (length - offset < TrackHeaderSize) {
             std::snprintf(expected, sizeof expected, "the 124-byte header of track %lu of %lu",
                           static_cast<unsigned long>(i + 1), static_cast<unsigned long>(header.trackCount));
@@ -76,9 +84,8 @@ static int ValidateMultiTrack(PlatformFile* file, RecordingCheck* check) {
                           static_cast<unsigned long>(i + 1));
             return Damaged(check, offset + 4, expected);
         }
-        std::snprintf(expected, sizeof expected, "the samples of track %lu", static_cast<unsigned long>(i + 1));
         offset += TrackHeaderSize;
-        if (!SamplesFit(check, offset, track.count, track.flags, expected)) return 0;
+        if (!SamplesFit(check, offset, track.count, track.flags, i + 1)) return 0;
         offset += static_cast<uint64_t>(track.count) * RecordSize(track.flags);
     }
     check->offset = offset;
@@ -101,7 +108,7 @@ static int ValidateSingleTrack(PlatformFile* file, RecordingCheck* check) {
     }
     // The end of the track is read from its last sample: there must be one.
     if (header.sampleCount == 0) return Damaged(check, FileVersionSize, "a sample count of at least 1");
-    if (!SamplesFit(check, LegacySamplesOffset, header.sampleCount, flags, "the samples")) return 0;
+    if (!SamplesFit(check, LegacySamplesOffset, header.sampleCount, flags, 0)) return 0;
     check->offset = LegacySamplesOffset + static_cast<uint64_t>(header.sampleCount) * RecordSize(flags);
     return 1;
 }
