@@ -2,7 +2,8 @@
 # Sourced by the scripts that run Windows programs: makes sure 32-bit
 # programs can run (where the kernel has no 32-bit support, through qemu's
 # user-mode emulation), starts one Xvfb display and one Wine prefix for the
-# whole run. Sets AEROTRACE_WINE=1 when Wine works here, else 0 with the
+# whole run (Wine must be able to run 32-bit programs: the module is a
+# 32-bit DLL). Sets AEROTRACE_WINE=1 when Wine works here, else 0 with the
 # reason in AEROTRACE_WINE_WHY.
 
 export WINEDEBUG=-all
@@ -12,9 +13,13 @@ AEROTRACE_WINE=0
 AEROTRACE_WINE_WHY=""
 
 runs_32bit() { /lib/ld-linux.so.2 --version >/dev/null 2>&1; }
+# True when 32-bit programs run only through qemu (registered by us or anyone).
+emulated_32bit() { grep -qs 'qemu-i386' /proc/sys/fs/binfmt_misc/* 2>/dev/null; }
 
-if ! runs_32bit; then
-    # The kernel runs 64-bit programs only: hand 32-bit ones to qemu.
+if ! emulated_32bit && ! runs_32bit && [ "${AEROTRACE_WINE_EMULATION:-0}" = 1 ]; then
+    # The kernel runs 64-bit programs only: hand 32-bit ones to qemu's
+    # user-mode emulation. It works, but Wine is then very slow (preparing a
+    # prefix takes the better part of an hour), so it is asked for explicitly.
     if [ -x /usr/bin/qemu-i386-static ]; then
         [ -e /proc/sys/fs/binfmt_misc/register ] || mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc 2>/dev/null || true
         if [ -w /proc/sys/fs/binfmt_misc/register ] && [ ! -e /proc/sys/fs/binfmt_misc/aerotrace-i386 ]; then
@@ -28,8 +33,10 @@ if ! runs_32bit; then
     fi
 fi
 
-if ! runs_32bit; then
-    AEROTRACE_WINE_WHY="this machine cannot run 32-bit programs"
+if emulated_32bit && [ "${AEROTRACE_WINE_EMULATION:-0}" != 1 ]; then
+    AEROTRACE_WINE_WHY="32-bit programs run here only under qemu emulation (set AEROTRACE_WINE_EMULATION=1 to use it)"
+elif ! runs_32bit; then
+    AEROTRACE_WINE_WHY="this machine's kernel runs no 32-bit programs (set AEROTRACE_WINE_EMULATION=1 to try qemu emulation)"
 elif ! command -v wine >/dev/null; then
     AEROTRACE_WINE_WHY="wine is not installed"
 else
