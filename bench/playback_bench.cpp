@@ -178,6 +178,68 @@ void BM_StandInCallsOfThatTick(benchmark::State& state) {
 }
 BENCHMARK(BM_StandInCallsOfThatTick)->Unit(benchmark::kMicrosecond);
 
+// ---------------------------------------------------------------- module time
+
+// A host that does nothing: its aircraft objects take every value and keep
+// none, so that a frame measured against it is the module's own time.
+namespace quiet {
+void* objectTable[16];
+struct Object {
+    void* table;
+} object = {objectTable};
+void HOSTCALL GetValue(void*, uint32_t, uint32_t, double* out, uint32_t) { *out = 4.0; }
+void HOSTCALL SetBlock(void*, uint32_t, const void*, uint32_t) {}
+void HOSTCALL SetValue(void*, uint32_t, uint32_t, double, uint32_t) {}
+void HOSTCALL SendEvent(void*, uint32_t, uint32_t, uint32_t) {}
+void HOSTCALL SetPosition(void*, const void*, const void*, uint32_t, uint32_t) {}
+void* HOSTCALL AircraftById(uint32_t) { return &object; }
+void HOSTCALL SendKeyEvent(uint32_t, uint32_t) {}
+void* aircraftInterface[0x100];
+void* variablesInterface[0x100];
+
+template <typename Fn>
+void Put(void* table, ptrdiff_t offset, Fn function) {
+    HostSlotAs<void*>(table, offset) = reinterpret_cast<void*>(function);
+}
+
+// Puts the quiet aircraft and variables interfaces in place of the stand-in's.
+void Install() {
+    Put(objectTable, 0x10, GetValue);
+    Put(objectTable, 0x14, SetBlock);
+    Put(objectTable, 0x18, SetValue);
+    Put(objectTable, 0x1C, SendEvent);
+    Put(objectTable, 0x20, SetPosition);
+    Put(aircraftInterface, 0x74, AircraftById);
+    Put(variablesInterface, 0x90, SendKeyEvent);
+    for (int i = 0; i < HostInterfaceCount; ++i) {
+        if (ImportTable[i].moduleId == InterfaceAircraft) ImportTable[i].interfacePointer = aircraftInterface;
+        if (ImportTable[i].moduleId == InterfaceVariables) ImportTable[i].interfacePointer = variablesInterface;
+    }
+}
+}  // namespace quiet
+
+// The same frame against the quiet host: what the module itself spends on
+// the clock, 51 interpolations, the group selection and the binding's calls.
+void BM_PlaybackTickModuleOnly(benchmark::State& state) {
+    const std::string path = WorkPath("fifty.atr");
+    if (!WriteRecording(path, 51, 2400) || !StartPlaying(path)) {
+        state.SkipWithError("no playback");
+        return;
+    }
+    quiet::Install();
+    for (auto _ : state) {
+        moduleClock.frameTime += FrameStep;
+        PlaybackTick();
+        if (moduleClock.trackTime > 590 * 10000) moduleClock.trackTime = 0;  // round again
+    }
+    state.counters["tracks"] = trackTable.count;
+    state.counters["ns_per_track"] =
+        benchmark::Counter(static_cast<double>(state.iterations()) * trackTable.count,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    SimUnloadModule();  // puts the stand-in's interfaces back on the next load
+}
+BENCHMARK(BM_PlaybackTickModuleOnly)->Unit(benchmark::kMicrosecond);
+
 // ---------------------------------------------------------------- jumps
 
 // Ten hours at a quarter of a second, the user and four AI aircraft: each
