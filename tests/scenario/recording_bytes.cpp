@@ -122,6 +122,57 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
     std::fclose(file);
 }
 
+std::string ReadBytes(const std::string& path) {
+    std::string bytes;
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return bytes;
+    char chunk[4096];
+    size_t got;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) bytes.append(chunk, got);
+    std::fclose(file);
+    return bytes;
+}
+
+static uint64_t Get(const std::string& bytes, size_t at, int size) {
+    uint64_t value = 0;
+    for (int i = size - 1; i >= 0; --i) value = value << 8 | static_cast<uint8_t>(bytes[at + i]);
+    return value;
+}
+
+bool ParseMultiTrackFile(const std::string& bytes, std::vector<TestTrack>* tracks) {
+    tracks->clear();
+    if (bytes.size() < 18 || Get(bytes, 0, 4) != 0x01000006) return false;
+    const uint32_t count = static_cast<uint32_t>(Get(bytes, 16, 2));
+    size_t at = 18;
+    for (uint32_t i = 0; i < count; ++i) {
+        if (bytes.size() - at < 124) return false;
+        TestTrack track;
+        const uint32_t samples = static_cast<uint32_t>(Get(bytes, at, 4));
+        track.flags = static_cast<uint32_t>(Get(bytes, at + 4, 4));
+        track.title = std::string(bytes.data() + at + 16, 100).c_str();
+        const uint32_t elevation = static_cast<uint32_t>(Get(bytes, at + 116, 4));
+        std::memcpy(&track.referenceElevation, &elevation, 4);
+        track.interval = static_cast<uint32_t>(Get(bytes, at + 120, 4));
+        at += 124;
+        const uint32_t size = TestRecordSize(track.flags);
+        if ((bytes.size() - at) / size < samples) return false;
+        for (uint32_t k = 0; k < samples; ++k, at += size) {
+            TestSample s;
+            s.latitude = static_cast<int64_t>(Get(bytes, at, 8));
+            s.longitude = static_cast<int64_t>(Get(bytes, at + 8, 8));
+            s.altitude = static_cast<int64_t>(Get(bytes, at + 16, 8));
+            s.pitch = static_cast<uint32_t>(Get(bytes, at + 24, 4));
+            s.bank = static_cast<uint32_t>(Get(bytes, at + 28, 4));
+            s.heading = static_cast<uint32_t>(Get(bytes, at + 32, 4));
+            s.onGround = static_cast<uint8_t>(Get(bytes, at + 60, 1));
+            s.time = static_cast<uint32_t>(Get(bytes, at + size - 4, 4));
+            track.samples.push_back(s);
+        }
+        tracks->push_back(track);
+    }
+    return true;
+}
+
 TestTrack SmoothTrack(uint32_t flags, uint32_t start, uint32_t interval, uint32_t count, int64_t seed) {
     TestTrack track;
     track.flags = flags;

@@ -54,6 +54,12 @@ std::string MultiTrackFile(const std::vector<TestTrack>& tracks, uint32_t dateSt
 std::string SingleTrackFile(uint32_t version, const TestTrack& track, uint32_t headerFlags, uint32_t dateStamp);
 
 void WriteBytes(const std::string& path, const std::string& bytes);
+std::string ReadBytes(const std::string& path);
+
+// The tracks of a multi-track file as they are on disk (positions,
+// orientations and times of the samples; the other groups are skipped).
+// False when the bytes are not a well-formed file of version 0x01000006.
+bool ParseMultiTrackFile(const std::string& bytes, std::vector<TestTrack>* tracks);
 
 // A track of count samples every interval (TimeStamp units) from start on,
 // each differing from the last in every field so that interpolation shows.
