@@ -110,13 +110,6 @@ void SimSetHostDispatchResult(uint32_t result);
 // Fires a host event directly (e.g. 38 for a flight load: p2 = 1).
 void SimFireEvent(uint32_t eventId, HostArg p1, HostArg p2);
 
-// Carries out a module command by name, as the module's menu and keys will:
-// "StartPlayback", "StartTrafficPlayback", "StopPlayback", "StopHere",
-// "EndPlayback", "Transport N", "Speed N", "Loop N", "HeightCorrection N".
-// A stop-gap seam for tests and the demo until the menu exists: native
-// builds only (the Windows stand-in reports it unavailable and aborts).
-void SimModuleCommand(const char* name);
-
 // ---------------------------------------------------------------- the world
 
 double SimWorldSeconds();
@@ -140,8 +133,23 @@ std::string SimAircraftTitle(uint32_t id);
 // unless the module drives it).
 void SimScriptedState(double worldSeconds, SimAircraftState* state);
 double SimScriptedValue(double worldSeconds, uint32_t variable, uint32_t unit, uint32_t index);
+// The same for an AI aircraft of the configuration: it flies the user's
+// script shifted in time and place (its values: SimScriptedValue at
+// worldSeconds + ai.timeOffset).
+void SimScriptedAiState(const SimAiScript& ai, double worldSeconds, SimAircraftState* state);
 uint8_t* SimHostStateBlock();
 void SimSetAiCreationFails(bool fails);
+
+// Test seam until the module's menu and keys exist: runs a module command
+// by name, as the menu would. Native builds only (the module is linked in);
+// in the Windows stand-in it throws, failing the test that called it, since
+// it would need real menu messages. Names: "StartRecordingWithDefaults",
+// "StartRecording", "StopRecording" (the user's stop),
+// "StopRecordingNoPrompt" (as on a flight load), "StartPlayback",
+// "StartTrafficPlayback", "StopPlayback" (the user's stop), "StopHere",
+// "EndPlayback", and with a number "Transport N", "Speed N", "Loop N",
+// "HeightCorrection N" (+1 or -1). An unknown name stops the program.
+void SimModuleCommand(const char* name);
 
 // ---------------------------------------------------------------- user answers
 

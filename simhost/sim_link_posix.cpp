@@ -12,6 +12,7 @@
 #include "core/clock.h"
 #include "core/module.h"
 #include "engine/player.h"
+#include "engine/recorder.h"
 #include "engine/transport.h"
 #include "platform/posix/posix_hooks.h"
 #include "sim_internal.h"
@@ -39,6 +40,20 @@ static WindowHandle FindWindowHook(const char* className) {
     return &mainWindowToken;
 }
 
+// The common dialogs leave the folder the user chose in as the process's
+// current directory (unless told not to); the stand-in does the same, so
+// that a module that does not put its directory back is caught.
+static void EnterChosenFolder(const std::vector<std::string>& paths) {
+    std::string folder = paths.front();
+    if (paths.size() == 1) {
+        size_t slash = folder.find_last_of("\\/");
+        folder = slash == std::string::npos ? std::string() : folder.substr(0, slash);
+    }
+    for (char& c : folder)
+        if (c == '\\') c = '/';
+    if (!folder.empty() && chdir(folder.c_str()) != 0) return;  // a folder that is not there: stay
+}
+
 // Fills the buffer the way the common dialogs do: one path, or a folder
 // followed by names, each terminated, then an empty string.
 static int AnswerFileDialog(const FileDialogRequest* request, char* buffer, uint32_t size) {
@@ -61,6 +76,7 @@ static int AnswerFileDialog(const FileDialogRequest* request, char* buffer, uint
     if (packed.size() + 1 > size) return 0;  // as the dialog does when the buffer is too small
     std::memset(buffer, 0, size);
     std::memcpy(buffer, packed.data(), packed.size());
+    EnterChosenFolder(paths);
     return 1;
 }
 
@@ -120,22 +136,36 @@ void SimChangeDirectory(const std::string& path) {
 
 void SimSetModulePath(const std::string&) {}
 
-// The module's commands by name, until the menu and keys drive them.
+// The module's commands by name, until the menu and keys drive them. Some
+// take a number after the name ("Speed 0").
 void SimModuleCommand(const char* name) {
+    struct Command {
+        const char* name;
+        void (*run)(int argument);
+    };
+    static const Command commands[] = {
+        {"StartRecordingWithDefaults", [](int) { StartRecordingWithDefaults(); }},
+        {"StartRecording", [](int) { StartRecording(); }},
+        {"StopRecording", [](int) { StopRecording(0); }},
+        {"StopRecordingNoPrompt", [](int) { StopRecording(1); }},
+        {"StartPlayback", [](int) { StartPlayback(0); }},
+        {"StartTrafficPlayback", [](int) { StartPlayback(1); }},
+        {"StopPlayback", [](int) { StopPlaybackCommand(); }},
+        {"StopHere", [](int) { StopHereCommand(); }},
+        {"EndPlayback", [](int) { EndPlayback(0); }},
+        {"Transport", [](int argument) { TransportCommand(argument); }},
+        {"Speed", [](int argument) { SpeedCommand(argument); }},
+        {"Loop", [](int argument) { LoopCommand(argument); }},
+        {"HeightCorrection", [](int argument) { HeightCorrectionStep(argument); }},
+    };
     char command[64] = "";
     int argument = 0;
     if (std::sscanf(name, "%63s %d", command, &argument) < 1) command[0] = 0;
-    if (!std::strcmp(command, "StartPlayback")) StartPlayback(0);
-    else if (!std::strcmp(command, "StartTrafficPlayback")) StartPlayback(1);
-    else if (!std::strcmp(command, "StopPlayback")) StopPlaybackCommand();
-    else if (!std::strcmp(command, "StopHere")) StopHereCommand();
-    else if (!std::strcmp(command, "EndPlayback")) EndPlayback(0);
-    else if (!std::strcmp(command, "Transport")) TransportCommand(argument);
-    else if (!std::strcmp(command, "Speed")) SpeedCommand(argument);
-    else if (!std::strcmp(command, "Loop")) LoopCommand(argument);
-    else if (!std::strcmp(command, "HeightCorrection")) HeightCorrectionStep(argument);
-    else {
-        std::fprintf(stderr, "SimModuleCommand: no command \"%s\"\n", name);
-        std::abort();
-    }
+    for (const Command& entry : commands)
+        if (std::strcmp(entry.name, command) == 0) {
+            entry.run(argument);
+            return;
+        }
+    std::fprintf(stderr, "SimModuleCommand: no module command \"%s\"\n", name);
+    std::abort();
 }

@@ -1,8 +1,10 @@
 // Every module-wide state structure, set back to what a freshly loaded
 // library holds. A subsystem with state of its own adds its line here.
 #include "core/clock.h"
+#include "core/events.h"
 #include "core/module.h"
 #include "config/settings.h"
+#include "engine/capture.h"
 #include "engine/playback.h"
 #include "engine/session.h"
 #include "engine/track_table.h"
@@ -18,4 +20,6 @@ void SimResetModuleState() {
     session = Session{};
     playback = PlaybackState{};
     transport = Transport{100, NormalSpeedIndex, false, 0, 0, false};
+    capture = CaptureState{};
+    events = EventState{};
 }

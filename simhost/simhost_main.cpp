@@ -1,10 +1,14 @@
 // The stand-in simulator as a program: loads the module the way FS2004 does,
-// flies the scripted flight and reports what the module did.
+// flies the scripted flight, records it with the AI aircraft around it and
+// reports what the module did.
 //   simhost [--dll PATH] [--dir FOLDER] [--minutes N] [--ai N]
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#ifndef _WIN32
+#include <filesystem>
+#endif
 
 #include "sim.h"
 
@@ -24,7 +28,7 @@ static const char* EventName(uint64_t id) {
 
 int main(int argc, char** argv) {
     std::string folder = "dist/demo";
-    double minutes = 3.0;
+    double minutes = 11.0;  // the scripted flight, from the gate to engine shut-down
     int aiCount = 2;
     for (int i = 1; i + 1 < argc; i += 2) {
         if (!std::strcmp(argv[i], "--dll")) SimSetModulePath(argv[i + 1]);
@@ -37,6 +41,11 @@ int main(int argc, char** argv) {
         }
     }
     SimEnterDirectory(folder);
+    // Recordings are saved without dialog, the AI aircraft recorded with them.
+    if (FILE* ini = std::fopen("Modules/Aerotrace.ini", "w")) {
+        std::fputs("[SETTINGS]\nNoRecDlg=1\n[RECORD]\nDfltItvlIdx=1\nRecAI=1\n", ini);
+        std::fclose(ini);
+    }
     SimReset(SimStandardConfig(aiCount));
     if (!SimLoadModule()) {
         std::printf("The module refused to load.\n");
@@ -48,9 +57,28 @@ int main(int argc, char** argv) {
     for (const SimLogEntry& entry : SimLogOf(LogRegister))
         std::printf("  event %2llu  %s\n", static_cast<unsigned long long>(entry.a), EventName(entry.a));
     SimFireEvent(38, 0, 1);
+#ifndef _WIN32
+    // Until the module has its menu, the demo starts and stops through the
+    // stand-in's command seam, as the menu's "Record..." would.
+    SimModuleCommand("StartRecordingWithDefaults");
     SimRunSeconds(minutes * 60.0);
+    std::vector<SimLogEntry> lines = SimLogOf(LogStatusLine);
+    if (!lines.empty()) std::printf("Status line at the end: %s\n", lines.back().text.c_str());
+    SimModuleCommand("StopRecording");
+#else
+    SimRunSeconds(minutes * 60.0);
+#endif
     std::printf("Flew %.0f simulated seconds in %llu frames with %d AI aircraft.\n", SimWorldSeconds(),
                 static_cast<unsigned long long>(SimFrameNumber()), aiCount);
+    for (const SimLogEntry& box : SimLogOf(LogMessageBox))
+        std::printf("  message box \"%s\": %s\n", box.caption.c_str(), box.text.c_str());
+#ifndef _WIN32
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator("Recordings", error))
+        std::printf("Recording saved: %s/Recordings/%s (%llu bytes)\n", folder.c_str(),
+                    entry.path().filename().string().c_str(),
+                    static_cast<unsigned long long>(std::filesystem::file_size(entry.path(), error)));
+#endif
     SimUnloadModule();
     std::printf("Module shut down. Handlers unregistered: %zu; still registered: %zu.\n",
                 SimLogOf(LogUnregister).size(), SimRegisteredEvents().size());

@@ -9,6 +9,7 @@
 #include "core/host.h"
 #include "core/support.h"
 #include "engine/player.h"
+#include "engine/recorder.h"
 #include "engine/track_table.h"
 
 extern "C" {
@@ -69,6 +70,12 @@ extern "C" void HOSTCALL ModuleDeinit() {
     // that the recording is stopped and offered for saving as on its own.
     const Mode mode = module.mode;
     if (mode == Playback || mode == Replay || mode == TrafficPlayback || mode == RecordingWithTraffic) EndPlayback(1);
+    if (module.mode == Recording) {
+        StopRecording(1);
+        // Not saved (the dialog was cancelled or the save failed): the
+        // flight stays on disk in its temporary files.
+        AbandonRecording();
+    }
     module.mode = Idle;
     // An inert module (an interface was missing) registered nothing, so it
     // has nothing to take back.

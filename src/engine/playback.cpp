@@ -11,6 +11,7 @@
 #include "core/host.h"
 #include "core/module.h"
 #include "core/support.h"
+#include "engine/level_d.h"
 #include "engine/player.h"
 #include "engine/recording_loader.h"
 #include "engine/session.h"
@@ -46,28 +47,13 @@ static void UncountWindow(const Track& track) {
     if (CountsAgainstLimit(track) && trackTable.loadedTrackCount > 0) trackTable.loadedTrackCount -= 1;
 }
 
-// ---------------------------------------------------------------- Level D 767
-
-// The Level D 767 keeps its light switches in named variables of its own.
-static const char* const LevelDSwitches[] = {
-    "LVLDLightNavSwitch",  "LVLDLightBeaconSwitch", "LVLDLightLLNoseSwitch", "LVLDLightTaxiSwitch",
-    "LVLDLightStrobeSwitch", "LVLDLightPanelSwitch", "LVLDLightWingSwitch", "LVLDLightRecogSwitch",
-    "LVLDLightOvrdSwitch", "LVLDLightTurnLSwitch", "LVLDLightTurnRSwitch", "LVLDLightLLLeftSwitch",
-    "LVLDLightLLRightSwitch",
-};
-static const uint8_t LevelDSwitchBits[] = {0, 1, 2, 3, 4, 5, 7, 8, 10, 11, 12, 13, 14};
-
-static void RefreshLevelDFlag() {
-    const char* title = HostAircraftTitle(1);
-    const bool levelD = title && (std::strstr(title, "Level D") || std::strstr(title, "Level-D") ||
-                                  std::strstr(title, "LevelD"));
-    session.levelDFlag = levelD && std::strstr(title, "767") ? 1 : 0;
-    session.aircraftChanged = 0;
-}
-
-static void WriteLevelDLights(uint16_t word) {
-    for (size_t i = 0; i < sizeof LevelDSwitchBits; ++i)
-        HostSetVariable(HostLookupVariable(LevelDSwitches[i]), (word >> LevelDSwitchBits[i]) & 1u);
+uint16_t LoadedPlayedWindows() {
+    uint16_t windows = 0;
+    for (uint16_t i = 0; i < trackTable.count; ++i) {
+        const Track& track = trackTable.tracks[i];
+        if (track.readMode == 1 && track.window && CountsAgainstLimit(track)) ++windows;
+    }
+    return windows;
 }
 
 // ---------------------------------------------------------------- first frame

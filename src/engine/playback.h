@@ -24,6 +24,9 @@ extern PlaybackState playback;
 // One playback frame; runs on every playback event while a playback, replay
 // or traffic playback is on and the simulation is not paused.
 void PlaybackTick();
+// How many played AI tracks hold a window now: what the table's loaded-window
+// count must be while nothing is recorded beside them.
+uint16_t LoadedPlayedWindows();
 // Interpolates the track at TrackTime and drives its aircraft. Returns 0 when
 // the playback had to end (the user aircraft could not be driven).
 int ApplySample(Track* track);
