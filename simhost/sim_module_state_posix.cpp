@@ -5,6 +5,7 @@
 #include "core/module.h"
 #include "config/settings.h"
 #include "engine/capture.h"
+#include "engine/playback.h"
 #include "engine/session.h"
 #include "engine/track_table.h"
 #include "engine/transport.h"
@@ -17,6 +18,7 @@ void SimResetModuleState() {
     settings = Settings{};
     viewSettings = ViewSettings{};
     session = Session{};
+    playback = PlaybackState{};
     transport = Transport{100, NormalSpeedIndex, false, 0, 0, false};
     capture = CaptureState{};
     events = EventState{};

@@ -1,11 +1,15 @@
 // The stand-in simulator as a program: loads the module the way FS2004 does,
-// flies the scripted flight, records it with the AI aircraft around it and
-// reports what the module did.
+// flies the scripted flight, records it with the AI aircraft around it,
+// plays the recording back (at normal speed, faster in a loop, and as
+// traffic while a second flight is recorded beside it) and reports what the
+// module did.
 //   simhost [--dll PATH] [--dir FOLDER] [--minutes N] [--ai N]
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 #ifndef _WIN32
 #include <filesystem>
 #endif
@@ -25,6 +29,65 @@ static const char* EventName(uint64_t id) {
     default: return "?";
     }
 }
+
+#ifndef _WIN32
+// The status line the module drew in the last frame, if any.
+static void PrintStatus(const char* moment) {
+    std::vector<SimLogEntry> lines = SimLogOf(LogStatusLine);
+    const bool now = !lines.empty() && lines.back().frame == SimFrameNumber();
+    std::printf("  %-34s %s\n", moment, now ? lines.back().text.c_str() : "(no status line)");
+}
+
+static std::vector<std::string> SavedRecordings() {
+    std::vector<std::string> paths;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator("Recordings", error))
+        paths.push_back("Recordings/" + entry.path().filename().string());
+    std::sort(paths.begin(), paths.end());
+    return paths;
+}
+
+// Plays the first recording back three ways, as the menu's "Play...",
+// the transport keys and "Play as traffic..." would.
+static void PlayBack(const std::string& recording) {
+    std::printf("Playing %s back:\n", recording.c_str());
+    SimQueueFileDialogAnswer({recording});
+    SimModuleCommand("StartPlayback");
+    SimRunSeconds(1.0);
+    PrintStatus("started");
+    SimRunSeconds(60.0);
+    PrintStatus("after a minute");
+    SimModuleCommand("Speed 0");
+    SimModuleCommand("Speed 0");  // 300 %
+    SimModuleCommand("Loop 0");   // the loop starts here
+    SimRunSeconds(10.0);
+    SimModuleCommand("Loop 1");  // and ends here: 30 s of the recording, looping
+    PrintStatus("faster, loop set");
+    SimRunSeconds(6.0);
+    PrintStatus("wrapped round the loop");
+    SimModuleCommand("StopPlayback");
+    SimRunSeconds(1.0);
+    std::printf("  %-34s %s\n", "stopped", SimPauseRequest() ? "the simulator is paused" : "running");
+    SimSetPaused(false);
+    SimRunSeconds(1.0);
+
+    SimQueueFileDialogAnswer({recording});
+    SimModuleCommand("StartTrafficPlayback");
+    SimRunSeconds(30.0);
+    PrintStatus("as traffic");
+    std::printf("  %-34s %zu aircraft in the simulation\n", "", SimAircraftIds().size());
+    SimModuleCommand("StartRecordingWithDefaults");
+    SimRunSeconds(120.0);
+    PrintStatus("recording beside the traffic");
+    SimModuleCommand("StopRecording");
+    SimRunSeconds(1.0);
+    PrintStatus("recording saved, traffic goes on");
+    SimModuleCommand("EndPlayback");
+    SimRunSeconds(1.0);
+    PrintStatus("traffic ended");
+    std::printf("  %-34s %zu aircraft in the simulation\n", "", SimAircraftIds().size());
+}
+#endif
 
 int main(int argc, char** argv) {
     std::string folder = "dist/demo";
@@ -74,10 +137,19 @@ int main(int argc, char** argv) {
         std::printf("  message box \"%s\": %s\n", box.caption.c_str(), box.text.c_str());
 #ifndef _WIN32
     std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator("Recordings", error))
-        std::printf("Recording saved: %s/Recordings/%s (%llu bytes)\n", folder.c_str(),
-                    entry.path().filename().string().c_str(),
-                    static_cast<unsigned long long>(std::filesystem::file_size(entry.path(), error)));
+    const std::vector<std::string> recorded = SavedRecordings();
+    for (const std::string& path : recorded)
+        std::printf("Recording saved: %s/%s (%llu bytes)\n", folder.c_str(), path.c_str(),
+                    static_cast<unsigned long long>(std::filesystem::file_size(path, error)));
+    if (!recorded.empty()) {
+        PlayBack(recorded.front());
+        for (const std::string& path : SavedRecordings())
+            if (std::find(recorded.begin(), recorded.end(), path) == recorded.end())
+                std::printf("Recorded beside the traffic: %s/%s (%llu bytes)\n", folder.c_str(), path.c_str(),
+                            static_cast<unsigned long long>(std::filesystem::file_size(path, error)));
+    }
+    for (const SimLogEntry& box : SimLogOf(LogMessageBox))
+        std::printf("  message box \"%s\": %s\n", box.caption.c_str(), box.text.c_str());
 #endif
     SimUnloadModule();
     std::printf("Module shut down. Handlers unregistered: %zu; still registered: %zu.\n",
