@@ -86,12 +86,12 @@ const std::string& LargeRecordingPath() {
     const uint32_t recordSize = RecordSize(FlagAllGroups);
     const uint32_t count = static_cast<uint32_t>((1ull << 30) / tracks / recordSize);
     std::FILE* file = std::fopen(path.c_str(), "wb");
-    uint8_t head[RecordingHeaderEnd];
-    PutU32(head, RecordingFileVersion);
-    RecordingSummary summary{0, (count - 1) * 2500u, 0x1D2B3C4D, static_cast<uint16_t>(tracks)};
-    EncodeRecordingHeader(summary, head + 4);
+    uint8_t head[FirstTrackOffset];
+    PutU32(head, FileVersionCurrent);
+    RecordingHeader summary{0, (count - 1) * 2500u, 0x1D2B3C4D, static_cast<uint16_t>(tracks)};
+    EncodeRecordingHeader(summary, head + FileVersionSize);
     std::fwrite(head, 1, sizeof head, file);
-    uint64_t offset = RecordingHeaderEnd;
+    uint64_t offset = FirstTrackOffset;
     for (uint32_t i = 0; i < tracks; ++i) {
         TrackHeader header{count, FlagAllGroups, 0, (count - 1) * 2500u, "Boeing 737-800", 0.0f, 250};
         uint8_t bytes[TrackHeaderSize];

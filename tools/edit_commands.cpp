@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "commands.h"
+#include "engine/recording_format.h"
 #include "recording_reader.h"
 
 TrackSource SourceOfTrack(const Track& track) {
@@ -40,8 +41,8 @@ void WriteAndVerify(const std::string& outPath, uint32_t dateStamp, const std::v
     RecordingFault fault;
     if (!CheckRecording(outPath, &fault)) {
         FileDelete(outPath.c_str());
-        throw ToolError(outPath + " did not read back whole (byte " + std::to_string(fault.offset) + ": expected " +
-                        fault.expected + "); it was removed");
+        throw ToolError("the new recording did not read back whole (" + DescribeFault(outPath, fault) +
+                        "); it was removed");
     }
 }
 
@@ -142,7 +143,7 @@ int RunConvert(int argc, char** argv) {
     if (arguments.positional.size() != 1) throw UsageError("convert takes one recording file");
     CheckOutputIsNew(out, arguments.positional);
     std::unique_ptr<RecordingFile> recording = OpenRecording(arguments.positional[0]);
-    if (recording->version == VersionMultiTrack)
+    if (recording->version == FileVersionCurrent)
         throw ToolError(arguments.positional[0] + " is already of the current version (0x01000006)");
     Track& track = recording->tracks.front();
     // The old versions keep neither the aircraft nor the interval.

@@ -5,6 +5,7 @@
 #include "commands.h"
 #include "engine/sim_date.h"
 #include "geodesy.h"
+#include "engine/recording_format.h"
 #include "recording_reader.h"
 
 static void PrintPosition(const char* label, const FullSample& s) {
@@ -14,8 +15,8 @@ static void PrintPosition(const char* label, const FullSample& s) {
 
 static const char* VersionName(uint32_t version) {
     switch (version) {
-    case VersionNoFlags: return "single track, all basic groups, no date";
-    case VersionSingleTrack: return "single track";
+    case FileVersionNoFlags: return "single track, all basic groups, no date";
+    case FileVersionLegacy: return "single track";
     default: return "multi-track";
     }
 }
@@ -83,8 +84,7 @@ int RunValidate(int argc, char** argv) {
         if (CheckRecording(path, &fault)) {
             if (!arguments.Has("quiet")) std::printf("%s: valid\n", path.c_str());
         } else {
-            std::printf("%s: damaged at byte %llu: expected %s\n", path.c_str(),
-                        static_cast<unsigned long long>(fault.offset), fault.expected.c_str());
+            std::printf("%s\n", DescribeFault(path, fault).c_str());
             status = 1;
         }
     }

@@ -1,6 +1,6 @@
-// Recording files as the tool reads them: checked first (byte offset and
-// what was expected when damaged), then opened through the module's own
-// track code, every version the module plays.
+// Recording files as the tool reads them: checked first by the module's own
+// validating loader (byte offset and what was expected when damaged), then
+// opened through the module's track code, every version the module plays.
 #pragma once
 
 #include <cstdint>
@@ -11,19 +11,19 @@
 #include "engine/track.h"
 #include "platform/platform.h"
 
-constexpr uint32_t VersionNoFlags = 0x01000004;
-constexpr uint32_t VersionSingleTrack = 0x01000005;
-constexpr uint32_t VersionMultiTrack = 0x01000006;
-
 // Where a damaged file goes wrong.
 struct RecordingFault {
     uint64_t offset;
     std::string expected;
+    bool readFailed;  // the bytes are there but could not be read (an I/O error, not damage)
 };
 
-// Walks the file's headers without reading samples. True when its structure
-// is sound; otherwise *fault says where and what was expected.
+// The module's check of a file before it loads it: walks the headers
+// without reading samples. True when the file loads as it is; otherwise
+// *fault says where and what was expected.
 bool CheckRecording(const std::string& path, RecordingFault* fault);
+// "PATH: damaged at byte N: expected ..." (or that it could not be read).
+std::string DescribeFault(const std::string& path, const RecordingFault& fault);
 
 struct RecordingFile {
     std::string path;

@@ -11,24 +11,10 @@
 static const uint32_t CopyBytes = 64 * 1024;
 static uint8_t copyBuffer[CopyBytes];
 
-void EncodeRecordingHeader(const RecordingSummary& summary, uint8_t* bytes) {
-    PutU32(bytes, summary.startTime);
-    PutU32(bytes + 4, summary.endTime);
-    PutU32(bytes + 8, summary.dateStamp);
-    PutU16(bytes + 12, summary.trackCount);
-}
-
-void DecodeRecordingHeader(const uint8_t* bytes, RecordingSummary* summary) {
-    summary->startTime = GetU32(bytes);
-    summary->endTime = GetU32(bytes + 4);
-    summary->dateStamp = GetU32(bytes + 8);
-    summary->trackCount = GetU16(bytes + 12);
-}
-
-static int WriteHead(PlatformFile* out, const RecordingSummary& summary) {
-    uint8_t bytes[RecordingHeaderEnd];
-    PutU32(bytes, RecordingFileVersion);
-    EncodeRecordingHeader(summary, bytes + 4);
+static int WriteHead(PlatformFile* out, const RecordingHeader& summary) {
+    uint8_t bytes[FirstTrackOffset];
+    PutU32(bytes, FileVersionCurrent);
+    EncodeRecordingHeader(summary, bytes + FileVersionSize);
     return FileSeek(out, 0, SEEK_SET) && FileWrite(out, bytes, sizeof bytes) == sizeof bytes;
 }
 
@@ -99,10 +85,10 @@ int WriteRecordingSections(PlatformFile* out, uint32_t dateStamp, const TrackSou
     if (sourceCount > UINT16_MAX) return 0;
     uint64_t total = 0;
     for (uint32_t i = 0; i < sourceCount; ++i) total += sources[i].count;
-    RecordingSummary summary{0xFFFFFFFFu, 0, dateStamp, 0};  // provisional until the sections are in
+    RecordingHeader summary{0xFFFFFFFFu, 0, dateStamp, 0};  // provisional until the sections are in
     if (!WriteHead(out, summary)) return 0;
     uint64_t done = 0;
-    uint64_t expectedLength = RecordingHeaderEnd;
+    uint64_t expectedLength = FirstTrackOffset;
     for (uint32_t i = 0; i < sourceCount; ++i) {
         const TrackSource& source = sources[i];
         SampleLayout layout = ComputeLayout(source.flags);

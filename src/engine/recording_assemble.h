@@ -6,11 +6,9 @@
 
 #include <cstdint>
 
+#include "engine/recording_format.h"
 #include "engine/track.h"
 #include "platform/platform.h"
-
-constexpr uint32_t RecordingFileVersion = 0x01000006;
-constexpr uint32_t RecordingHeaderEnd = 18;  // version and RecordingHeader; the first track section starts here
 
 // Records count records of one track, from record first on, of the records
 // that start at dataOffset in file. Their time stamps move by timeShift.
@@ -46,13 +44,3 @@ int WriteRecordingSections(PlatformFile* out, uint32_t dateStamp, const TrackSou
 // left open, at unspecified positions.
 int WriteRecordingFile(const char* path, uint32_t dateStamp, const TrackSource* sources, uint32_t sourceCount,
                        AssembleProgress progress, void* context);
-
-// The 14-byte RecordingHeader that follows the version.
-struct RecordingSummary {
-    uint32_t startTime;
-    uint32_t endTime;
-    uint32_t dateStamp;
-    uint16_t trackCount;
-};
-void EncodeRecordingHeader(const RecordingSummary& summary, uint8_t* bytes);  // 14 bytes
-void DecodeRecordingHeader(const uint8_t* bytes, RecordingSummary* summary);

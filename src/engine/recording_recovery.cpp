@@ -10,6 +10,7 @@
 
 #include "core/host.h"
 #include "core/module.h"
+#include "engine/recording_loader.h"
 #include "engine/recording_paths.h"
 #include "engine/sim_date.h"
 
@@ -100,12 +101,15 @@ static bool SourceRecord(const TrackSource& source, const SampleLayout& layout, 
 int VerifyRecordingFile(const char* path, const TrackSource* sources, uint32_t sourceCount) {
     PlatformFile* file = FileOpen(path, "rb");
     if (!file) return 0;
-    uint8_t head[RecordingHeaderEnd];
-    RecordingSummary summary{};
-    bool ok = FileRead(file, head, sizeof head) == sizeof head && GetU32(head) == RecordingFileVersion;
-    if (ok) DecodeRecordingHeader(head + 4, &summary);
+    // The module's own check first: the file must load as it is.
+    RecordingCheck check;
+    bool ok = ValidateRecording(file, &check) && check.version == FileVersionCurrent;
+    uint8_t head[FirstTrackOffset];
+    RecordingHeader summary{};
+    ok = ok && FileSeek(file, 0, SEEK_SET) && FileRead(file, head, sizeof head) == sizeof head;
+    if (ok) DecodeRecordingHeader(head + FileVersionSize, &summary);
     ok = ok && summary.trackCount == sourceCount;
-    uint64_t end = RecordingHeaderEnd;
+    uint64_t end = FirstTrackOffset;
     for (uint32_t i = 0; ok && i < sourceCount; ++i) {
         const TrackSource& source = sources[i];
         Track track{};

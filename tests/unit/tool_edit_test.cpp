@@ -6,35 +6,35 @@
 
 #include <cstring>
 
-#include "engine/recording_assemble.h"
+#include <set>
+
 #include "engine/track.h"
 #include "recording_fixture.h"
 #include "recording_reader.h"
+#include "sim.h"
 #include "tool_support.h"
 
 namespace {
 
-// Plays every track of a file from its first to its last time stamp as the
-// module's playback does (InterpolateAt on a window of 240), and checks
-// that each time interpolates.
+// Plays a file in the module on the stand-in as "Play..." does: it loads
+// without a message, the first track drives the user aircraft and every
+// other track's aircraft appears as traffic.
 void ExpectPlays(const std::string& path) {
-    PlatformFile* file = FileOpen(path.c_str(), "rb");
-    ASSERT_NE(file, nullptr);
-    uint8_t head[RecordingHeaderEnd];
-    ASSERT_EQ(FileRead(file, head, sizeof head), sizeof head);
-    ASSERT_EQ(GetU32(head), RecordingFileVersion);
-    RecordingSummary summary;
-    DecodeRecordingHeader(head + 4, &summary);
-    std::vector<Track> tracks(summary.trackCount);
-    for (Track& track : tracks) ASSERT_TRUE(TrackInit(&track, TrackWindowSamples, file, 1, 0, nullptr, 0, 0, 1));
-    for (Track& track : tracks) {
-        for (uint32_t t = track.firstTime; t <= track.lastTime; t += 3333) {
-            FullSample out{};
-            ASSERT_TRUE(InterpolateAt(&track, t, &out)) << path << " at " << t;
-        }
-        ReleaseWindow(&track);
-    }
-    FileClose(file);
+    std::unique_ptr<RecordingFile> recording = OpenRecording(path);
+    const size_t tracks = recording->tracks.size();
+    const double seconds = (recording->endTime - recording->startTime) / 10000.0;
+    recording.reset();
+    SimReset(SimStandardConfig(0));
+    ASSERT_TRUE(SimLoadModule());
+    SimQueueFileDialogAnswer({path});
+    SimModuleCommand("StartPlayback");
+    SimRunSeconds(seconds / 2);
+    EXPECT_TRUE(SimLogOf(LogMessageBox).empty()) << path << ": " << SimLogOf(LogMessageBox).at(0).text;
+    std::set<uint64_t> moved;
+    for (const SimLogEntry& entry : SimLogOf(LogPositionSet)) moved.insert(entry.a);
+    EXPECT_EQ(moved.count(1), 1u) << path << ": the user aircraft is not played";
+    EXPECT_EQ(SimLogOf(LogAiCreated).size(), tracks - 1) << path;
+    SimUnloadModule();
 }
 
 using Merge = ToolTest;
@@ -159,13 +159,14 @@ TEST_F(Convert, OldVersionsBecomeTheCurrentOneWithTheirSamplesUntouched) {
 using RecoverCommand = ToolTest;
 
 TEST_F(RecoverCommand, RebuildsEveryWholeSampleAndLeavesThePiecesAlone) {
-    ASSERT_EQ(std::system("mkdir -p Modules"), 0);
+    // The pieces copied out of the simulator's Modules folder.
+    ASSERT_EQ(std::system("mkdir -p crashed"), 0);
     const uint32_t flags = FlagThrottles | FlagDateTime;
-    ASSERT_TRUE(WriteCrashedTempFile("Modules/Aerotrace1.tmp", "Cessna", flags, 960, 33));
-    ASSERT_TRUE(WriteCrashedTempFile("Modules/Aerotrace3.tmp", "Baron", flags & 0x7F, 240, 0));
-    ASSERT_TRUE(WriteCrashedTempFile("Modules/Aerotrace4.tmp", "Learjet", flags & 0x7F, 1, 10));
+    ASSERT_TRUE(WriteCrashedTempFile("crashed/Aerotrace1.tmp", "Cessna", flags, 960, 33));
+    ASSERT_TRUE(WriteCrashedTempFile("crashed/Aerotrace3.tmp", "Baron", flags & 0x7F, 240, 0));
+    ASSERT_TRUE(WriteCrashedTempFile("crashed/Aerotrace4.tmp", "Learjet", flags & 0x7F, 1, 10));
     std::string output, errors;
-    ASSERT_EQ(RunTool("recover Modules -o flight.atr", &output, &errors), 0) << errors;
+    ASSERT_EQ(RunTool("recover crashed -o flight.atr", &output, &errors), 0) << errors;
     EXPECT_NE(errors.find("Aerotrace4.tmp: \"Learjet\", 1 whole samples"), std::string::npos) << errors;
     EXPECT_NE(errors.find("960 whole samples (33 bytes of an unfinished sample left out)"), std::string::npos)
         << errors;
@@ -177,11 +178,11 @@ TEST_F(RecoverCommand, RebuildsEveryWholeSampleAndLeavesThePiecesAlone) {
     EXPECT_EQ(recording->tracks[0].lastTime, 959u * 2500u);
     EXPECT_EQ(recording->tracks[1].count, 240u);
     EXPECT_NE(recording->dateStamp, 0u);
-    EXPECT_TRUE(FileExists("Modules/Aerotrace1.tmp"));
+    EXPECT_TRUE(FileExists("crashed/Aerotrace1.tmp"));
     // Named files, in the order given.
-    ASSERT_EQ(RunTool("recover Modules/Aerotrace3.tmp Modules/Aerotrace1.tmp -o two.atr"), 0);
+    ASSERT_EQ(RunTool("recover crashed/Aerotrace3.tmp crashed/Aerotrace1.tmp -o two.atr"), 0);
     EXPECT_STREQ(OpenRecording("two.atr")->tracks[0].title, "Baron");
-    EXPECT_EQ(RunTool("recover Modules/Aerotrace4.tmp -o none.atr", nullptr, &errors), 1);
+    EXPECT_EQ(RunTool("recover crashed/Aerotrace4.tmp -o none.atr", nullptr, &errors), 1);
     EXPECT_NE(errors.find("no flight to recover"), std::string::npos);
 }
 
@@ -205,19 +206,14 @@ TEST_F(Validate, NamesTheByteAndWhatWasExpectedForEachKindOfDamage) {
         return bytes;
     };
     auto cut = [&](size_t length) { return std::vector<uint8_t>(good.begin(), good.begin() + length); };
-    std::vector<uint8_t> longer = good;
-    longer.push_back(0);
     const Damage cases[] = {
-        {"empty", {}, 0, "a 4-byte file version"},
-        {"unknown-version", patched(0, 0x01000007), 0, "file version 0x01000004, 0x01000005 or 0x01000006, found 0x01000007"},
+        {"empty", {}, 0, "a 4-byte version word"},
+        {"unknown-version", patched(0, 0x01000007), 0, "version 0x01000004, 0x01000005 or 0x01000006"},
         {"truncated-header", cut(12), 4, "a 14-byte recording header"},
         {"truncated-track-header", cut(second + 50), second, "the 124-byte header of track 2 of 2"},
-        {"truncated-samples", cut(good.size() - 3), second + 124, "11 samples of 74 bytes for track 2 of 2"},
-        {"count-too-large", patched(18, 1000), 18 + 124, "1000 samples of 91 bytes for track 1 of 2"},
-        {"trailing-bytes", longer, good.size(), "the end of the file after 2 tracks, found 1 more bytes"},
-        {"start-time-wrong", patched(4, 5), 4, "a start time of 0"},
-        {"end-time-wrong", patched(8, 5), 8, "an end time of 100000"},
-        {"times-reversed", patched(second + 8, 0xFFFFFF), second + 8, "a first time stamp"},
+        {"truncated-samples", cut(good.size() - 3), second + 124, "the samples of track 2: 11 of 74 bytes"},
+        {"count-too-large", patched(18, 1000), 18 + 124, "the samples of track 1: 1000 of 91 bytes"},
+        {"flags-beyond-the-groups", patched(18 + 4, 0x1000), 18 + 4, "sample flags of track 1 naming only groups"},
     };
     for (const Damage& damage : cases) {
         const std::string path = std::string("invalid-") + damage.name + ".atr";
