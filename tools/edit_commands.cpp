@@ -152,8 +152,8 @@ int RunConvert(int argc, char** argv) {
     source.title = title.c_str();
     if (track.count > 1) {
         uint32_t first = SampleAt(track, 0).time;
-        source.interval = static_cast<uint32_t>(
-            std::lround((track.lastTime - first) / 10.0 / static_cast<double>(track.count - 1)));
+        source.interval =
+            static_cast<uint32_t>(std::lround((track.lastTime - first) / 10.0 / static_cast<double>(track.count - 1)));
     }
     WriteAndVerify(out, recording->dateStamp, {source}, "converting");
     std::printf("%s: version 0x01000006, %u samples\n", out.c_str(), track.count);

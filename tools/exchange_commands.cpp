@@ -48,8 +48,7 @@ static std::string BaseName(const std::string& path) {
 }
 
 int RunImport(int argc, char** argv) {
-    Arguments arguments =
-        ParseArguments(argc, argv, 1, {"o", "output", "title", "interval", "format", "track"}, {});
+    Arguments arguments = ParseArguments(argc, argv, 1, {"o", "output", "title", "interval", "format", "track"}, {});
     if (PrintHelpIfAsked(arguments, "import")) return 0;
     if (arguments.positional.size() != 1) throw UsageError("import takes one track file");
     const std::string in = arguments.positional[0];

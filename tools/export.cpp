@@ -23,8 +23,9 @@ ExportPlan PlanExport(RecordingFile& recording, const ExportOptions& options) {
     }
     CalendarTime when{};
     plan.dateKnown = recording.dateStamp != 0 && DecodeDateStamp(recording.dateStamp, &when);
-    plan.startEpoch = plan.dateKnown ? EpochFromUtc(when.year, when.month, when.day, when.hour, when.minute, when.second)
-                                     : UndatedEpoch;
+    plan.startEpoch = plan.dateKnown
+                          ? EpochFromUtc(when.year, when.month, when.day, when.hour, when.minute, when.second)
+                          : UndatedEpoch;
     for (uint32_t index : plan.tracks) plan.totalSamples += recording.tracks[index].count;
     return plan;
 }

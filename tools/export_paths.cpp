@@ -2,7 +2,6 @@
 // times and attitude), GPX 1.1 (a trk per aircraft) and GeoJSON (a LineString
 // Feature per aircraft with its times).
 #include "export.h"
-
 #include "geodesy.h"
 
 static void Coordinate(TextOut& out, const FullSample& s, char separator) {
@@ -14,9 +13,10 @@ static void Coordinate(TextOut& out, const FullSample& s, char separator) {
 }
 
 void ExportKml(const ExportPlan& plan, TextOut& out) {
-    out.Text("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-             "<kml xmlns=\"http://www.opengis.net/kml/2.2\" xmlns:gx=\"http://www.google.com/kml/ext/2.2\">\n"
-             "<Document><name>");
+    out.Text(
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<kml xmlns=\"http://www.opengis.net/kml/2.2\" xmlns:gx=\"http://www.google.com/kml/ext/2.2\">\n"
+        "<Document><name>");
     out.XmlText(Latin1ToUtf8(plan.recording->path));
     out.Text("</name>\n");
     for (uint32_t index : plan.tracks) {
@@ -56,8 +56,9 @@ void ExportKml(const ExportPlan& plan, TextOut& out) {
 }
 
 void ExportGpx(const ExportPlan& plan, TextOut& out) {
-    out.Text("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-             "<gpx version=\"1.1\" creator=\"aerotrace\" xmlns=\"http://www.topografix.com/GPX/1/1\">\n");
+    out.Text(
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<gpx version=\"1.1\" creator=\"aerotrace\" xmlns=\"http://www.topografix.com/GPX/1/1\">\n");
     for (uint32_t index : plan.tracks) {
         Track& track = plan.recording->tracks[index];
         out.Text(" <trk><name>");

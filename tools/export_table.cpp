@@ -1,9 +1,8 @@
 // The two exports that carry every recorded value: CSV (RFC 4180, a header
 // row naming each column with its unit, one row per sample) and JSON (the
 // recording's facts and each track's samples).
-#include "export.h"
-
 #include "engine/sim_date.h"
+#include "export.h"
 
 // Groups held by any of the exported tracks: a column appears when one of
 // them records it, and stays empty in the rows of the others.

@@ -10,9 +10,7 @@ static const double MetresToPole = 10001750.0;
 
 double LatitudeDegrees(int64_t latitude) { return static_cast<double>(latitude) * 90.0 / (MetresToPole * TwoTo32); }
 
-int64_t LatitudeFromDegrees(double degrees) {
-    return static_cast<int64_t>(degrees * MetresToPole * TwoTo32 / 90.0);
-}
+int64_t LatitudeFromDegrees(double degrees) { return static_cast<int64_t>(degrees * MetresToPole * TwoTo32 / 90.0); }
 
 double LongitudeDegrees(int64_t longitude) { return static_cast<double>(longitude) * 360.0 / TwoTo64; }
 

@@ -6,8 +6,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "engine/sim_date.h"
 #include "engine/recording_assemble.h"
+#include "engine/sim_date.h"
 #include "engine/track.h"
 #include "geodesy.h"
 #include "import.h"
@@ -79,14 +79,17 @@ std::vector<FlightPoint> BuildFlight(std::vector<Fix> fixes, uint32_t intervalMs
         p.latitude = here.latitude;
         p.longitude = std::remainder(here.longitude, 360.0);
         p.altitude = here.altitude;
-        double speed = dt > 0 ? DistanceMetres(before.latitude, before.longitude, after.latitude, after.longitude) / dt : 0;
+        double speed =
+            dt > 0 ? DistanceMetres(before.latitude, before.longitude, after.latitude, after.longitude) / dt : 0;
         double climb = dt > 0 ? (after.altitude - before.altitude) / dt : 0;
-        if (speed >= CourseSpeedMps) heldCourse = CourseDegrees(before.latitude, before.longitude, after.latitude, after.longitude);
+        if (speed >= CourseSpeedMps)
+            heldCourse = CourseDegrees(before.latitude, before.longitude, after.latitude, after.longitude);
         p.headingDeg = heldCourse;  // -1 until the first movement: filled below
         p.velocityEast = speed * std::sin(std::max(heldCourse, 0.0) * Pi / 180.0);
         p.velocityNorth = speed * std::cos(std::max(heldCourse, 0.0) * Pi / 180.0);
         p.velocityUp = climb;
-        p.pitchDeg = std::clamp(std::atan2(climb, std::max(speed, CourseSpeedMps)) * 180.0 / Pi, -MaxPitchDeg, MaxPitchDeg);
+        p.pitchDeg =
+            std::clamp(std::atan2(climb, std::max(speed, CourseSpeedMps)) * 180.0 / Pi, -MaxPitchDeg, MaxPitchDeg);
         speeds[i] = speed;
     }
     // Before the first movement the aircraft already points where it will go.
@@ -155,8 +158,8 @@ void WriteFlightRecording(const std::vector<FlightPoint>& flight, double startEp
     uint32_t dateStamp = 0;
     if (dated) {
         UtcTime t = UtcFromEpoch(static_cast<int64_t>(std::floor(startEpoch)));
-        HostDateTime when{static_cast<int16_t>(t.year), static_cast<uint16_t>(DayOfYear(t.year, t.month, t.day)), t.hour,
-                          t.minute, static_cast<uint8_t>(t.second)};
+        HostDateTime when{static_cast<int16_t>(t.year), static_cast<uint16_t>(DayOfYear(t.year, t.month, t.day)),
+                          t.hour, t.minute, static_cast<uint8_t>(t.second)};
         dateStamp = DateStamp(when);
     }
     TrackSource source{};

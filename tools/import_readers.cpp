@@ -64,7 +64,7 @@ bool ParseIsoTime(const std::string& raw, double* epoch) {
     *epoch = static_cast<double>(EpochFromUtc(year, static_cast<uint32_t>(month), static_cast<uint32_t>(day),
                                               static_cast<uint32_t>(hour), static_cast<uint32_t>(minute),
                                               static_cast<uint32_t>(second)) -
-                                  offsetSeconds) +
+                                 offsetSeconds) +
              fraction;
     return true;
 }
@@ -121,7 +121,8 @@ static bool Child(const std::string& content, const char* name, std::string* val
     size_t at = 0;
     while ((at = content.find(open, at)) != std::string::npos) {
         size_t after = at + open.size();
-        if (after < content.size() && (content[after] == '>' || std::isspace(static_cast<unsigned char>(content[after])))) {
+        if (after < content.size() &&
+            (content[after] == '>' || std::isspace(static_cast<unsigned char>(content[after])))) {
             size_t start = content.find('>', after);
             if (start == std::string::npos) return false;
             size_t end = content.find(std::string("</") + name, start);

@@ -3,9 +3,9 @@
 #include <cstdio>
 
 #include "commands.h"
+#include "engine/recording_format.h"
 #include "engine/sim_date.h"
 #include "geodesy.h"
-#include "engine/recording_format.h"
 #include "recording_reader.h"
 
 static void PrintPosition(const char* label, const FullSample& s) {
@@ -15,9 +15,12 @@ static void PrintPosition(const char* label, const FullSample& s) {
 
 static const char* VersionName(uint32_t version) {
     switch (version) {
-    case FileVersionNoFlags: return "single track, all basic groups, no date";
-    case FileVersionLegacy: return "single track";
-    default: return "multi-track";
+        case FileVersionNoFlags:
+            return "single track, all basic groups, no date";
+        case FileVersionLegacy:
+            return "single track";
+        default:
+            return "multi-track";
     }
 }
 

@@ -77,8 +77,10 @@ bool PrintHelpIfAsked(const Arguments& arguments, const char* name) {
 }
 
 static void PrintUsage(std::FILE* stream) {
-    std::fprintf(stream, "aerotrace %s - flight recordings of the Aerotrace module\n\n"
-                         "usage: aerotrace COMMAND [ARGUMENTS]\n\ncommands:\n", AEROTRACE_VERSION);
+    std::fprintf(stream,
+                 "aerotrace %s - flight recordings of the Aerotrace module\n\n"
+                 "usage: aerotrace COMMAND [ARGUMENTS]\n\ncommands:\n",
+                 AEROTRACE_VERSION);
     for (const Command& command : Commands) std::fprintf(stream, "  %-10s %s\n", command.name, command.summary);
     std::fprintf(stream, "\n\"aerotrace COMMAND --help\" tells more about a command.\n");
 }

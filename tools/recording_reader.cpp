@@ -117,8 +117,7 @@ bool SampleCursor::Next(FullSample* out) {
             observer->progress->Update(observer->done, observer->total);
         }
     }
-    const uint8_t* record =
-        track.window + static_cast<size_t>(index - windowStart) * track.layout.recordSize;
+    const uint8_t* record = track.window + static_cast<size_t>(index - windowStart) * track.layout.recordSize;
     *out = FullSample{};
     UnpackSample(track.layout, record, out);
     ++index;
@@ -134,9 +133,9 @@ FullSample SampleAt(Track& track, uint32_t index) {
 }
 
 std::string GroupNames(uint32_t flags) {
-    static const char* const Names[12] = {"throttles", "flight controls", "spoilers", "flaps",
-                                          "gear", "lights", "engines", "nav radios",
-                                          "com radios", "prop and mixture levers", "date and time", "smoke"};
+    static const char* const Names[12] = {
+        "throttles",  "flight controls",         "spoilers",      "flaps", "gear", "lights", "engines", "nav radios",
+        "com radios", "prop and mixture levers", "date and time", "smoke"};
     std::string names;
     for (int bit = 0; bit < 12; ++bit) {
         if (!(flags & (1u << bit))) continue;

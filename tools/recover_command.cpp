@@ -1,9 +1,10 @@
 // "aerotrace recover": a recording rebuilt from the temporary track files a
 // crashed recording left in the Modules folder, trusting only whole records.
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <sys/stat.h>
 
 #include "commands.h"
 #include "engine/recording_recovery.h"
@@ -65,7 +66,9 @@ int RunRecover(int argc, char** argv) {
         if (scan.header.count < scan.wholeRecords)
             std::fprintf(stderr, " (%u after a break in the times left out)", scan.wholeRecords - scan.header.count);
         const uint64_t tail = static_cast<uint64_t>(scan.length - TrackHeaderSize) % RecordSize(scan.header.flags);
-        if (tail) std::fprintf(stderr, " (%llu bytes of an unfinished sample left out)", static_cast<unsigned long long>(tail));
+        if (tail)
+            std::fprintf(stderr, " (%llu bytes of an unfinished sample left out)",
+                         static_cast<unsigned long long>(tail));
         if (scan.header.count < 2) {
             std::fprintf(stderr, ": too few to play, skipped\n");
             continue;

@@ -163,17 +163,27 @@ void TextOut::CsvField(const std::string& text) { Text(CsvQuoted(text)); }
 void TextOut::XmlText(const std::string& text) {
     for (char c : text) {
         switch (c) {
-        case '&': Text("&amp;"); break;
-        case '<': Text("&lt;"); break;
-        case '>': Text("&gt;"); break;
-        case '"': Text("&quot;"); break;
-        case '\'': Text("&apos;"); break;
-        default:
-            // Control characters other than tab and line ends are not allowed in XML 1.0.
-            if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r')
-                Char(' ');
-            else
-                Char(c);
+            case '&':
+                Text("&amp;");
+                break;
+            case '<':
+                Text("&lt;");
+                break;
+            case '>':
+                Text("&gt;");
+                break;
+            case '"':
+                Text("&quot;");
+                break;
+            case '\'':
+                Text("&apos;");
+                break;
+            default:
+                // Control characters other than tab and line ends are not allowed in XML 1.0.
+                if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r')
+                    Char(' ');
+                else
+                    Char(c);
         }
     }
 }

@@ -21,7 +21,7 @@ struct TrackSource {
     int64_t timeShift;    // added to every time stamp taken, in TimeStamp units
     const char* title;    // aircraft title (at most 100 characters are kept)
     float referenceElevation;
-    uint32_t interval;    // milliseconds
+    uint32_t interval;  // milliseconds
 };
 
 // Told how far the copy is, in records, now and then.

@@ -285,10 +285,11 @@ int RecoverLeftoverRecordings() {
                           target);
             TellUser(text, BoxIconInformation);
         } else {
-            std::snprintf(text, sizeof text,
-                          "A flight that was still being recorded when the simulator stopped could not be recovered.\n\n"
-                          "Its pieces are kept in the Modules folder (Aerotrace*.tmp). Copy them to another folder "
-                          "before you record again, and rebuild the flight with \"aerotrace recover\".");
+            std::snprintf(
+                text, sizeof text,
+                "A flight that was still being recorded when the simulator stopped could not be recovered.\n\n"
+                "Its pieces are kept in the Modules folder (Aerotrace*.tmp). Copy them to another folder "
+                "before you record again, and rebuild the flight with \"aerotrace recover\".");
             TellUser(text, BoxIconWarning);
         }
     }

@@ -15,8 +15,8 @@
 // length, and a record whose time runs backwards (bytes never finished)
 // ends the trusted part.
 struct TempTrackScan {
-    TrackHeader header;  // as stored; count and times as they are trusted
-    int64_t length;      // bytes in the file
+    TrackHeader header;     // as stored; count and times as they are trusted
+    int64_t length;         // bytes in the file
     uint32_t wholeRecords;  // (length - 124) / record size
 };
 

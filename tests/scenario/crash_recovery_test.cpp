@@ -1,13 +1,12 @@
 // A flight whose recording was cut off by a crash: the temporary track files
 // it left in Modules are turned into a recording in Recordings when the
 // module next starts, the user is told where, and the pieces are removed.
-#include "scenario_support.h"
-
-#include "recording_file.h"
-
 #include <cstdio>
 #include <cstring>
 #include <vector>
+
+#include "recording_file.h"
+#include "scenario_support.h"
 
 namespace {
 

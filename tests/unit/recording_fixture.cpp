@@ -18,8 +18,8 @@ FullSample ScriptedSample(double t, double eastOffsetMetres) {
     std::memcpy(&s.bank, state.placement + 28, 4);
     std::memcpy(&s.heading, state.placement + 32, 4);
     // An aircraft flying beside the user: the same path, further east.
-    s.position.longitude += static_cast<int64_t>(eastOffsetMetres / (40075000.0 * std::cos(47.45 * M_PI / 180.0)) *
-                                                 18446744073709551616.0);
+    s.position.longitude +=
+        static_cast<int64_t>(eastOffsetMetres / (40075000.0 * std::cos(47.45 * M_PI / 180.0)) * 18446744073709551616.0);
     for (int i = 0; i < 3; ++i) s.motion[i] = state.motion[i];
     s.onGround = SimScriptedValue(t, 70, 136, 0) != 0 ? 1 : 0;
     for (int i = 0; i < 4; ++i) s.throttles[i] = static_cast<int16_t>(SimScriptedValue(t, 271, 53, i + 1));

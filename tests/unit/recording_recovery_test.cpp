@@ -39,11 +39,12 @@ protected:
     }
     std::vector<std::string> Recovered() {
         std::vector<std::string> names;
-        DirectoryList("Recordings", "Recovered_*.atr",
-                      [](const char* name, void* list) {
-                          static_cast<std::vector<std::string>*>(list)->push_back(std::string("Recordings/") + name);
-                      },
-                      &names);
+        DirectoryList(
+            "Recordings", "Recovered_*.atr",
+            [](const char* name, void* list) {
+                static_cast<std::vector<std::string>*>(list)->push_back(std::string("Recordings/") + name);
+            },
+            &names);
         return names;
     }
     std::string home, folder;

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-
 #include <set>
 
 #include "engine/track.h"
@@ -40,10 +39,9 @@ void ExpectPlays(const std::string& path) {
 using Merge = ToolTest;
 
 TEST_F(Merge, PutsEveryTrackInOneFileFirstFilesFirstTrackFirstWithOffsets) {
-    ASSERT_TRUE(WriteFixtureRecording("lead.atr", {{"Lead", 0x3F, 0.0, 60.0, 250, 0.0},
-                                                   {"Lead AI", 0x3F, 0.0, 30.0, 500, 100.0}}));
-    ASSERT_TRUE(WriteFixtureRecording("wing.atr", {{"Wing", FlagAllGroups, 0.0, 40.0, 1000, 30.0}},
-                                      123456789u));
+    ASSERT_TRUE(WriteFixtureRecording("lead.atr",
+                                      {{"Lead", 0x3F, 0.0, 60.0, 250, 0.0}, {"Lead AI", 0x3F, 0.0, 30.0, 500, 100.0}}));
+    ASSERT_TRUE(WriteFixtureRecording("wing.atr", {{"Wing", FlagAllGroups, 0.0, 40.0, 1000, 30.0}}, 123456789u));
     std::string output;
     ASSERT_EQ(RunTool("merge lead.atr wing.atr -o formation.atr --offset 0 --offset 2.5", &output), 0) << output;
     ExpectPlays("formation.atr");
@@ -80,8 +78,8 @@ TEST_F(Merge, PutsEveryTrackInOneFileFirstFilesFirstTrackFirstWithOffsets) {
 using Trim = ToolTest;
 
 TEST_F(Trim, KeepsTheSamplesBetweenTheTimesInEveryTrack) {
-    ASSERT_TRUE(WriteFixtureRecording("flight.atr", {{"User", 0x7F, 0.0, 120.0, 250, 0.0},
-                                                     {"Early AI", 0x7F, 0.0, 20.0, 500, 50.0}}));
+    ASSERT_TRUE(WriteFixtureRecording(
+        "flight.atr", {{"User", 0x7F, 0.0, 120.0, 250, 0.0}, {"Early AI", 0x7F, 0.0, 20.0, 500, 50.0}}));
     ASSERT_EQ(RunTool("trim flight.atr --from 30 --to 90.1 -o part.atr"), 0);
     ExpectPlays("part.atr");
     std::unique_ptr<RecordingFile> part = OpenRecording("part.atr");
@@ -189,8 +187,8 @@ TEST_F(RecoverCommand, RebuildsEveryWholeSampleAndLeavesThePiecesAlone) {
 using Validate = ToolTest;
 
 TEST_F(Validate, NamesTheByteAndWhatWasExpectedForEachKindOfDamage) {
-    ASSERT_TRUE(WriteFixtureRecording("good.atr", {{"User", 0x7F, 0.0, 10.0, 500, 0.0},
-                                                   {"AI", 0x01, 0.0, 5.0, 500, 20.0}}));
+    ASSERT_TRUE(
+        WriteFixtureRecording("good.atr", {{"User", 0x7F, 0.0, 10.0, 500, 0.0}, {"AI", 0x01, 0.0, 5.0, 500, 20.0}}));
     const std::vector<uint8_t> good = ReadWholeFile("good.atr");
     const uint32_t userBytes = 21 * RecordSize(0x7F);
     const uint32_t second = 18 + 124 + userBytes;  // the second track's header
@@ -233,9 +231,10 @@ TEST_F(Validate, NamesTheByteAndWhatWasExpectedForEachKindOfDamage) {
     EXPECT_EQ(RunTool("validate good.atr invalid-empty.atr", &output), 1);
     // Info tells what a sound file holds.
     ASSERT_EQ(RunTool("info good.atr", &output), 0);
-    for (const char* text : {"0x01000006", "2004-06-08 14:05:09", "track 2: \"AI\"", "samples              21",
-                             "interval             500 ms", "throttles, flight controls, spoilers, flaps, gear, lights, engines",
-                             "reference elevation  1.5 ft", "start                47.4500000, -122.3100000, 130.0 m"})
+    for (const char* text :
+         {"0x01000006", "2004-06-08 14:05:09", "track 2: \"AI\"", "samples              21",
+          "interval             500 ms", "throttles, flight controls, spoilers, flaps, gear, lights, engines",
+          "reference elevation  1.5 ft", "start                47.4500000, -122.3100000, 130.0 m"})
         EXPECT_NE(output.find(text), std::string::npos) << text << "\n" << output;
 }
 

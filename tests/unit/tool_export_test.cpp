@@ -103,9 +103,9 @@ TEST_F(ExportImportRoundTrip, TheImportedFlightFliesTheRecordedPath) {
     for (const Case& c : cases) {
         const std::string exported = std::string("out.") + c.format;
         ASSERT_EQ(RunTool(std::string("export flight.atr --format ") + c.format + " -o " + exported), 0);
-        ASSERT_EQ(RunTool("import " + exported + " -o back.atr --interval 250 --title \"Cessna Skyhawk 172SP\" " +
-                          c.import),
-                  0)
+        ASSERT_EQ(
+            RunTool("import " + exported + " -o back.atr --interval 250 --title \"Cessna Skyhawk 172SP\" " + c.import),
+            0)
             << c.format;
         std::unique_ptr<RecordingFile> back = OpenRecording("back.atr");
         ASSERT_EQ(back->tracks.size(), 1u);
@@ -117,8 +117,9 @@ TEST_F(ExportImportRoundTrip, TheImportedFlightFliesTheRecordedPath) {
             const FullSample& a = recorded[i];
             const FullSample& b = imported[i];
             ASSERT_EQ(a.time, b.time) << c.format << " sample " << i;
-            double distance = DistanceMetres(LatitudeDegrees(a.position.latitude), LongitudeDegrees(a.position.longitude),
-                                             LatitudeDegrees(b.position.latitude), LongitudeDegrees(b.position.longitude));
+            double distance =
+                DistanceMetres(LatitudeDegrees(a.position.latitude), LongitudeDegrees(a.position.longitude),
+                               LatitudeDegrees(b.position.latitude), LongitudeDegrees(b.position.longitude));
             ASSERT_LT(distance, c.metres) << c.format << " sample " << i;
             ASSERT_NEAR(AltitudeMetres(a.position.altitude), AltitudeMetres(b.position.altitude), c.metres / 2 + 0.01)
                 << c.format << " sample " << i;
@@ -144,8 +145,8 @@ TEST_F(ExportImportRoundTrip, TheImportedFlightFliesTheRecordedPath) {
 // GPX and imported again at the recording's interval: the same positions.
 TEST_F(ExportImportRoundTrip, AFlightRecordedOnTheStandInComesBackThroughGpx) {
     SimEnterDirectory(folder);  // the simulator's folder, with Modules
-    WriteWholeFile("Modules/Aerotrace.ini", std::vector<uint8_t>(std::begin(StandInSettings),
-                                                                  std::end(StandInSettings) - 1));
+    WriteWholeFile("Modules/Aerotrace.ini",
+                   std::vector<uint8_t>(std::begin(StandInSettings), std::end(StandInSettings) - 1));
     SimReset(SimStandardConfig(2));
     ASSERT_TRUE(SimLoadModule());
     SimFireEvent(38, 0, 1);
@@ -155,11 +156,12 @@ TEST_F(ExportImportRoundTrip, AFlightRecordedOnTheStandInComesBackThroughGpx) {
     SimModuleCommand("StopRecording");
     SimUnloadModule();
     std::vector<std::string> saved;
-    DirectoryList("Recordings", "Rec_*.atr",
-                  [](const char* name, void* list) {
-                      static_cast<std::vector<std::string>*>(list)->push_back(std::string("Recordings/") + name);
-                  },
-                  &saved);
+    DirectoryList(
+        "Recordings", "Rec_*.atr",
+        [](const char* name, void* list) {
+            static_cast<std::vector<std::string>*>(list)->push_back(std::string("Recordings/") + name);
+        },
+        &saved);
     ASSERT_EQ(saved.size(), 1u);
     std::string output;
     ASSERT_EQ(RunTool("validate " + saved[0], &output), 0) << output;

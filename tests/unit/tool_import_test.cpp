@@ -35,8 +35,8 @@ TEST(ImportGpx, ReadsTrackPointsAsOtherProgramsWriteThem) {
 
 TEST(ImportGpx, RefusesPointsWithoutWhatAFlightNeeds) {
     const char* bad[] = {
-        "<trkpt lat=\"47\" lon=\"8\"><time>2004-06-08T14:05:09Z</time></trkpt>",           // no elevation
-        "<trkpt lat=\"47\" lon=\"8\"><ele>3</ele></trkpt>",                                 // no time
+        "<trkpt lat=\"47\" lon=\"8\"><time>2004-06-08T14:05:09Z</time></trkpt>",              // no elevation
+        "<trkpt lat=\"47\" lon=\"8\"><ele>3</ele></trkpt>",                                   // no time
         "<trkpt lat=\"97\" lon=\"8\"><ele>3</ele><time>2004-06-08T14:05:09Z</time></trkpt>",  // latitude
         "<trkpt lat=\"47\" lon=\"8\"><ele>3</ele><time>2004-13-08T14:05:09Z</time></trkpt>",  // month 13
         "<trkpt lat=\"47\" lon=\"8\"/>",
@@ -55,7 +55,7 @@ TEST(ImportIgc, ReadsFixesUnderTheirDateAcrossMidnight) {
         "AXXXABC\r\nHFDTEDATE:080604,01\r\nHFGTYGLIDERTYPE:ASK21\r\n"
         "B2359584727492N00832946EA0043200441\r\n"
         "B2359594727492S00832946WA0043200000\r\n"  // no GNSS altitude: the pressure one
-        "B0000014727492N00832946EV-001200012\r\n"   // after midnight, below sea level pressure
+        "B0000014727492N00832946EV-001200012\r\n"  // after midnight, below sea level pressure
         "LXXXcomment\r\nG1234\r\n";
     std::vector<Fix> fixes = ReadIgcFixes(igc);
     ASSERT_EQ(fixes.size(), 3u);
@@ -96,8 +96,10 @@ TEST(ImportCsv, ReadsQuotedFieldsFeetAndOneTrackOfMany) {
 
 TEST(ImportFlight, SortsKeepsOneFixPerTimeAndCrossesTheDateLine) {
     // Eastbound across 180 degrees at the equator, fixes out of order and doubled.
-    std::vector<Fix> fixes = {{June8 + 20, 0.0, -179.99, 1000}, {June8, 0.0, 179.99, 1000},
-                              {June8 + 10, 0.0, 180.0, 1000}, {June8 + 10, 5.0, 5.0, 5}};
+    std::vector<Fix> fixes = {{June8 + 20, 0.0, -179.99, 1000},
+                              {June8, 0.0, 179.99, 1000},
+                              {June8 + 10, 0.0, 180.0, 1000},
+                              {June8 + 10, 5.0, 5.0, 5}};
     std::vector<FlightPoint> flight = BuildFlight(fixes, 1000);
     ASSERT_EQ(flight.size(), 21u);
     for (const FlightPoint& p : flight) {
