@@ -61,9 +61,33 @@ static int AnswerFileDialog(const FileDialogRequest* request, char* buffer, uint
     return 1;
 }
 
+// The host's own procedure of its main window: it logs the messages a test
+// sends it, as the Windows stand-in's window does.
+static intptr_t HostWindowProcedure(WindowHandle, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    if (message == 0x0111 || message == 0x0100 || message == 0x0101) {  // WM_COMMAND, WM_KEYDOWN, WM_KEYUP
+        SimLogEntry& entry = SimAppendLog(LogHostMessage);
+        entry.a = message;
+        entry.b = wParam;
+        entry.c = static_cast<uint64_t>(lParam);
+    }
+    return 0;
+}
+
+// The procedure the main window runs now: the host's, or the module's once
+// it has taken the window over.
+static PosixWindowProcedure mainWindowProcedure = HostWindowProcedure;
+
+static PosixWindowProcedure SubclassHook(WindowHandle window, PosixWindowProcedure procedure) {
+    if (window != &mainWindowToken) return nullptr;
+    PosixWindowProcedure previous = mainWindowProcedure;
+    mainWindowProcedure = procedure;
+    return previous;
+}
+
 static int16_t KeyStateHook(int virtualKey) { return SimKeyHeld(virtualKey) ? static_cast<int16_t>(0x8000) : 0; }
 
 void SimPlatformReset() {}
+void SimPlatformSetKeyHeld(int, bool) {}
 
 bool SimLoadModule() {
     SimResetModuleState();
@@ -73,7 +97,10 @@ bool SimLoadModule() {
     hooks.asyncKeyState = KeyStateHook;
     hooks.openFileDialog = AnswerFileDialog;
     hooks.saveFileDialog = AnswerFileDialog;
+    hooks.subclassWindow = SubclassHook;
     PosixSetHostHooks(hooks);
+    // A fresh main window, as the simulator has when it starts.
+    mainWindowProcedure = HostWindowProcedure;
     if (!ModuleProcessAttach(&mainWindowToken)) return false;
     for (int i = 0; i < HostInterfaceCount; ++i)
         ImportTable[i].interfacePointer = i == world.config.missingInterface ? nullptr : SimInterfacePointer(ImportTable[i].moduleId);
@@ -86,6 +113,8 @@ void SimUnloadModule() {
     if (!loaded) return;
     Linkage.moduleDeinit();
     loaded = false;
+    // The module goes with its window, as when the simulator closes.
+    mainWindowProcedure = HostWindowProcedure;
 }
 
 bool SimModuleLoaded() { return loaded; }
@@ -93,12 +122,17 @@ void SimPlatformPumpMessages() {}
 void SimPlatformCollect() {}
 void* SimMainWindow() { return &mainWindowToken; }
 intptr_t SimSendMainWindowMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
-    SimLogEntry& entry = SimAppendLog(LogHostMessage);
-    entry.a = message;
-    entry.b = wParam;
-    entry.c = static_cast<uint64_t>(lParam);
-    return 0;
+    return mainWindowProcedure(&mainWindowToken, message, wParam, lParam);
 }
+
+// No menu bar natively: the module's menu is Win32 code.
+bool SimHasMenuBar() { return false; }
+std::vector<std::string> SimMenuBarTitles() { return {}; }
+std::vector<SimMenuItem> SimModuleMenuItems() { return {}; }
+void SimAddMenuBarItem(const std::string&) {}
+void SimRebuildMenuBar() {}
+void SimRepaintFrame() { SimSendMainWindowMessage(0x0085, 1, 0); }  // WM_NCPAINT, whole frame
+bool SimShowModuleMenu(double) { return false; }
 
 void SimEnterDirectory(const std::string& path) {
     mkdir(path.c_str(), 0777);

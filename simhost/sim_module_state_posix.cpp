@@ -2,6 +2,7 @@
 // library holds. A subsystem with state of its own adds its line here.
 #include "core/clock.h"
 #include "core/module.h"
+#include "config/keys.h"
 #include "config/settings.h"
 #include "engine/session.h"
 #include "engine/track_table.h"
@@ -14,6 +15,7 @@ void SimResetModuleState() {
     EmptyTrackTable();
     settings = Settings{};
     viewSettings = ViewSettings{};
+    keyTable = KeyTable{};
     session = Session{};
     transport = Transport{100, NormalSpeedIndex, false, 0, 0, false};
 }

@@ -3,6 +3,7 @@
 // order and only then connects the module to the host's events.
 #include "core/module.h"
 
+#include "config/keys.h"
 #include "config/settings.h"
 #include "core/clock.h"
 #include "core/events.h"
@@ -53,6 +54,7 @@ extern "C" void HOSTCALL ModuleInit() {
     EmptyTrackTable();
     HostCacheState();
     LoadSettings();
+    LoadKeyTable();
 
     LoadViewSettings();
 
