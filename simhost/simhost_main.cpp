@@ -1,6 +1,8 @@
 // The stand-in simulator as a program: loads the module the way FS2004 does,
 // flies the scripted flight and reports what the module did.
-//   simhost [--dll PATH] [--dir FOLDER] [--minutes N] [--ai N]
+//   simhost [--dll PATH] [--dir FOLDER] [--minutes N] [--ai N] [--show-menu SECONDS]
+// --show-menu opens the module menu on the menu bar for that long before the
+// flight (Windows build: for screenshots, see scripts/screenshot.sh).
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -26,13 +28,16 @@ int main(int argc, char** argv) {
     std::string folder = "dist/demo";
     double minutes = 3.0;
     int aiCount = 2;
+    double showMenuSeconds = 0.0;
     for (int i = 1; i + 1 < argc; i += 2) {
         if (!std::strcmp(argv[i], "--dll")) SimSetModulePath(argv[i + 1]);
         else if (!std::strcmp(argv[i], "--dir")) folder = argv[i + 1];
         else if (!std::strcmp(argv[i], "--minutes")) minutes = std::atof(argv[i + 1]);
         else if (!std::strcmp(argv[i], "--ai")) aiCount = std::atoi(argv[i + 1]);
+        else if (!std::strcmp(argv[i], "--show-menu")) showMenuSeconds = std::atof(argv[i + 1]);
         else {
-            std::fprintf(stderr, "usage: simhost [--dll PATH] [--dir FOLDER] [--minutes N] [--ai N]\n");
+            std::fprintf(stderr,
+                         "usage: simhost [--dll PATH] [--dir FOLDER] [--minutes N] [--ai N] [--show-menu SECONDS]\n");
             return 2;
         }
     }
@@ -48,6 +53,12 @@ int main(int argc, char** argv) {
     for (const SimLogEntry& entry : SimLogOf(LogRegister))
         std::printf("  event %2llu  %s\n", static_cast<unsigned long long>(entry.a), EventName(entry.a));
     SimFireEvent(38, 0, 1);
+    SimRepaintFrame();
+    if (showMenuSeconds > 0.0) {
+        std::printf("Module menu open for %.0f s.\n", showMenuSeconds);
+        std::fflush(stdout);
+        if (!SimShowModuleMenu(showMenuSeconds)) std::printf("No module menu on a menu bar here.\n");
+    }
     SimRunSeconds(minutes * 60.0);
     std::printf("Flew %.0f simulated seconds in %llu frames with %d AI aircraft.\n", SimWorldSeconds(),
                 static_cast<unsigned long long>(SimFrameNumber()), aiCount);
