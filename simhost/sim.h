@@ -132,8 +132,21 @@ std::string SimAircraftTitle(uint32_t id);
 // unless the module drives it).
 void SimScriptedState(double worldSeconds, SimAircraftState* state);
 double SimScriptedValue(double worldSeconds, uint32_t variable, uint32_t unit, uint32_t index);
+// The same for an AI aircraft of the configuration: it flies the user's
+// script shifted in time and place (its values: SimScriptedValue at
+// worldSeconds + ai.timeOffset).
+void SimScriptedAiState(const SimAiScript& ai, double worldSeconds, SimAircraftState* state);
 uint8_t* SimHostStateBlock();
 void SimSetAiCreationFails(bool fails);
+
+// Test seam until the module's menu and keys exist: runs a module command
+// by name, as the menu would. Native builds only (the module is linked in);
+// in the Windows stand-in it throws, failing the test that called it, since
+// it would need real menu messages. Names: "StartRecordingWithDefaults",
+// "StartRecording", "StopRecording" (the user's stop),
+// "StopRecordingNoPrompt" (as on a flight load). An unknown name stops the
+// program.
+void SimModuleCommand(const char* name);
 
 // ---------------------------------------------------------------- user answers
 

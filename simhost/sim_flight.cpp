@@ -151,6 +151,10 @@ void SimScriptedState(double worldSeconds, SimAircraftState* state) {
     SimScriptedStateOffset(worldSeconds, 0.0, 0.0, state);
 }
 
+void SimScriptedAiState(const SimAiScript& ai, double worldSeconds, SimAircraftState* state) {
+    SimScriptedStateOffset(worldSeconds + ai.timeOffset, ai.eastOffsetMetres, ai.northOffsetMetres, state);
+}
+
 double SimScriptedValue(double worldSeconds, uint32_t variable, uint32_t unit, uint32_t index) {
     double t = CycleTime(worldSeconds);
     Kinematics k = AtCycleTime(t);

@@ -5,11 +5,13 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 
 #include "core/clock.h"
 #include "core/module.h"
+#include "engine/recorder.h"
 #include "platform/posix/posix_hooks.h"
 #include "sim_internal.h"
 #include "sim_module_state.h"
@@ -36,6 +38,20 @@ static WindowHandle FindWindowHook(const char* className) {
     return &mainWindowToken;
 }
 
+// The common dialogs leave the folder the user chose in as the process's
+// current directory (unless told not to); the stand-in does the same, so
+// that a module that does not put its directory back is caught.
+static void EnterChosenFolder(const std::vector<std::string>& paths) {
+    std::string folder = paths.front();
+    if (paths.size() == 1) {
+        size_t slash = folder.find_last_of("\\/");
+        folder = slash == std::string::npos ? std::string() : folder.substr(0, slash);
+    }
+    for (char& c : folder)
+        if (c == '\\') c = '/';
+    if (!folder.empty() && chdir(folder.c_str()) != 0) return;  // a folder that is not there: stay
+}
+
 // Fills the buffer the way the common dialogs do: one path, or a folder
 // followed by names, each terminated, then an empty string.
 static int AnswerFileDialog(const FileDialogRequest* request, char* buffer, uint32_t size) {
@@ -58,6 +74,7 @@ static int AnswerFileDialog(const FileDialogRequest* request, char* buffer, uint
     if (packed.size() + 1 > size) return 0;  // as the dialog does when the buffer is too small
     std::memset(buffer, 0, size);
     std::memcpy(buffer, packed.data(), packed.size());
+    EnterChosenFolder(paths);
     return 1;
 }
 
@@ -150,3 +167,23 @@ void SimChangeDirectory(const std::string& path) {
 }
 
 void SimSetModulePath(const std::string&) {}
+
+void SimModuleCommand(const char* name) {
+    struct Command {
+        const char* name;
+        void (*run)();
+    };
+    static const Command commands[] = {
+        {"StartRecordingWithDefaults", [] { StartRecordingWithDefaults(); }},
+        {"StartRecording", [] { StartRecording(); }},
+        {"StopRecording", [] { StopRecording(0); }},
+        {"StopRecordingNoPrompt", [] { StopRecording(1); }},
+    };
+    for (const Command& command : commands)
+        if (std::strcmp(command.name, name) == 0) {
+            command.run();
+            return;
+        }
+    std::fprintf(stderr, "SimModuleCommand: no module command \"%s\"\n", name);
+    std::abort();
+}

@@ -1,9 +1,11 @@
 // Every module-wide state structure, set back to what a freshly loaded
 // library holds. A subsystem with state of its own adds its line here.
 #include "core/clock.h"
+#include "core/events.h"
 #include "core/module.h"
 #include "config/keys.h"
 #include "config/settings.h"
+#include "engine/capture.h"
 #include "engine/session.h"
 #include "engine/track_table.h"
 #include "engine/transport.h"
@@ -18,4 +20,6 @@ void SimResetModuleState() {
     keyTable = KeyTable{};
     session = Session{};
     transport = Transport{100, NormalSpeedIndex, false, 0, 0, false};
+    capture = CaptureState{};
+    events = EventState{};
 }

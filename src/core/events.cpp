@@ -1,29 +1,78 @@
 // What the module does when the host calls it: the eight event handlers and
 // DispatchHook, which sees every dispatch before the host's own function.
+// The handlers only decide by mode and hand the work to the subsystems.
 #include "core/events.h"
 
+#include "config/settings.h"
 #include "core/clock.h"
 #include "core/host.h"
 #include "core/module.h"
+#include "core/status_line.h"
+#include "engine/capture.h"
+#include "engine/recorder.h"
+#include "engine/session.h"
+#include "engine/transport.h"
+
+EventState events;
 
 extern "C" uint32_t HOSTCALL DispatchHook(uint32_t type, uint32_t eventId, void* record) {
     if (type == DispatchFrameStep) AdvanceSimClock(HostStepSeconds());
     return module.previousDispatch ? module.previousDispatch(type, eventId, record) : 0;
 }
 
+static bool Playing(Mode mode) { return mode == Playback || mode == Replay || mode == TrafficPlayback; }
+
 static void HOSTCALL OnCaptureEvent(HostArg, HostArg) {
     if (module.mode == Idle || HostPaused()) return;
+    if (module.mode == Recording || module.mode == ReplayBuffer || module.mode == RecordingWithTraffic) CaptureTick();
 }
 
 static void HOSTCALL OnPlaybackEvent(HostArg, HostArg) {
     if (module.mode == Idle || HostPaused()) return;
+    // The host draws the main view again and then sends the status event.
+    if (StatusLineWanted(module.mode, settings.ShowRec, settings.ShowPlay)) HostRequestMainViewRedraw();
 }
 
-static void HOSTCALL OnFlightLoaded(HostArg, HostArg) {}
-static void HOSTCALL OnViewBegin(HostArg, HostArg) {}
-static void HOSTCALL OnViewEnd(HostArg, HostArg) {}
+static void HOSTCALL OnFlightLoaded(HostArg, HostArg p2) {
+    if (p2 != 1) return;
+    // A new flight ends the recording of the old one; the user may save it.
+    if (module.mode == Recording) StopRecording(1);
+    session.aircraftChanged = 1;
+}
+
+// While a playback drives the user aircraft the host must not act on the
+// view window's byte 0x45 between these two events; it gets its own value
+// back afterwards.
+static void HOSTCALL OnViewBegin(HostArg p1, HostArg) {
+    void* window = reinterpret_cast<void*>(p1);
+    if (!window || !Playing(module.mode)) return;
+    events.heldViewWindow = window;
+    events.savedViewByte = ViewWindowHeldByte(window);
+    ViewWindowSetHeldByte(window, 1);
+}
+
+static void HOSTCALL OnViewEnd(HostArg p1, HostArg) {
+    void* window = reinterpret_cast<void*>(p1);
+    // Put back even if the playback ended in between: only this handler
+    // would ever restore the byte.
+    if (window && window == events.heldViewWindow) {
+        ViewWindowSetHeldByte(window, events.savedViewByte);
+        events.heldViewWindow = nullptr;
+    }
+}
+
 static void HOSTCALL OnViewTitleDraw(HostArg, HostArg) {}
-static void HOSTCALL OnStatusDraw(HostArg, HostArg) {}
+
+static void HOSTCALL OnStatusDraw(HostArg, HostArg p2) {
+    void* window = reinterpret_cast<void*>(p2);
+    if (!window || window != HostMainView()) return;
+    StatusLine line = BuildStatusText(module.mode, settings.ShowRec, settings.ShowPlay, moduleClock, transport);
+    if (!line.shown) return;
+    HostBeginDraw(window);
+    HostDrawText(StatusTextStyle, window, 0xFFFFFFFFu, line.colour, line.text);
+    HostEndDraw();
+}
+
 static void HOSTCALL OnTitleTimer(HostArg, HostArg) {}
 
 const HandlerBinding ModuleHandlers[8] = {

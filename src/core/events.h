@@ -19,6 +19,16 @@ enum HostEvent : uint32_t {
 // Dispatch types.
 enum : uint32_t { DispatchInput = 8, DispatchInputRepeat = 9, DispatchFrameStep = 32 };
 
+// DrawText style of the status line.
+constexpr uint32_t StatusTextStyle = 7;
+
+// What the handlers keep between two host calls.
+struct EventState {
+    void* heldViewWindow;   // the view window whose byte 0x45 is held at 1 now, or null
+    uint8_t savedViewByte;  // that byte's own value, put back at the end of the window's turn
+};
+extern EventState events;
+
 struct HandlerBinding {
     uint32_t eventId;
     EventHandler handler;

@@ -9,6 +9,7 @@
 #include "core/events.h"
 #include "core/host.h"
 #include "core/support.h"
+#include "engine/recorder.h"
 #include "engine/track_table.h"
 
 extern "C" {
@@ -65,6 +66,12 @@ extern "C" void HOSTCALL ModuleInit() {
 }
 
 extern "C" void HOSTCALL ModuleDeinit() {
+    if (module.mode == Recording) {
+        StopRecording(1);
+        // Not saved (the dialog was cancelled or the save failed): the
+        // flight stays on disk in its temporary files.
+        AbandonRecording();
+    }
     module.mode = Idle;
     // An inert module (an interface was missing) registered nothing, so it
     // has nothing to take back.

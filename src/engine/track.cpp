@@ -257,6 +257,18 @@ void ReleaseWindow(Track* track) {
     track->window = nullptr;
 }
 
+int GrowWindow(Track* track, uint32_t capacity) {
+    if (!track->window || !track->file || track->ring || track->readMode) return 0;
+    if (capacity <= track->capacity || !CapacityUsable(capacity, track->layout.recordSize)) return 0;
+    const size_t recordSize = track->layout.recordSize;
+    uint8_t* grown = static_cast<uint8_t*>(std::realloc(track->window, capacity * recordSize));
+    if (!grown) return 0;  // the old window is still there, untouched
+    std::memset(grown + track->capacity * recordSize, 0, (capacity - track->capacity) * recordSize);
+    track->window = grown;
+    track->capacity = capacity;
+    return 1;
+}
+
 // ---------------------------------------------------------------- recording
 
 // Writes records of the window's slots 0..records-1 where they belong in the

@@ -78,6 +78,11 @@ int LoadWindow(Track* track, uint32_t start);
 // could not be provided.
 int EnsureWindow(Track* track);
 void ReleaseWindow(Track* track);
+// Enlarges the window of a recording track with a file to capacity records,
+// keeping what it holds, so that samples can wait in memory while the file
+// cannot be written. Fails (changing nothing) for other tracks, a capacity
+// that is not larger, or when the memory is not there.
+int GrowWindow(Track* track, uint32_t capacity);
 
 // A recording track with a file: writes the records still in the window and
 // the final header. Nothing changes in the track when it fails, so it can be

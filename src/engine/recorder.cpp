@@ -1,0 +1,110 @@
+// The recording commands and the mode changes they make. A recording only
+// leaves the table once it is saved or the user said to throw it away; a
+// save that fails leaves it running, so the user can try again.
+#include "engine/recorder.h"
+
+#include <cstdio>
+
+#include "config/settings.h"
+#include "core/clock.h"
+#include "core/host.h"
+#include "core/module.h"
+#include "core/support.h"
+#include "engine/capture.h"
+#include "engine/recorded_tracks.h"
+#include "engine/recording_paths.h"
+#include "engine/recording_writer.h"
+#include "engine/session.h"
+#include "engine/sim_date.h"
+#include "engine/track_table.h"
+
+static void Report(const char* text, const char* caption, uint32_t flags) {
+    HostModalBegin();
+    ShowMessageBox(module.mainWindow, text, caption, flags);
+    HostModalEnd();
+}
+
+static bool RecordingMayStart() { return module.mode == Idle || module.mode == ReplayBuffer; }
+
+uint32_t AutostopKindForChoice(int32_t choice, uint32_t current) {
+    switch (choice) {
+    case -1: return AutostopNone;
+    case 0: return AutostopAfterTouchdown;
+    case 1: return AutostopAfterShutdown;
+    case 2: return AutostopAfterStart;
+    default: return current;
+    }
+}
+
+void StartRecordingWithDefaults() {
+    // A recording that runs already keeps the parameters it was started with.
+    if (!RecordingMayStart()) return;
+    RecordDefaults defaults = ReadRecordDefaults(AI_FACTOR_DEFAULT_NO_DIALOG);
+    session.recordInterval = RecordIntervalForIndex(defaults.DfltItvlIdx);
+    session.autostopDelay = static_cast<uint32_t>(defaults.DfltAutostopTime) * 10000u;
+    session.autostopKind = AutostopKindForChoice(defaults.DfltAutostop, session.autostopKind);
+    session.aiSampleFactor = defaults.RecAI ? static_cast<uint8_t>(defaults.AIItvlFactor) : 0;
+    StartRecording();
+}
+
+void StartRecording() {
+    if (!RecordingMayStart()) return;
+    module.mode = Recording;
+    moduleClock.trackTime = 0;
+    session.startMarker = StartPending;
+    session.dateStamp = DateStamp(HostGetDateTime());
+    ResetCaptureForRecording();
+    trackTable.loadedTrackCount = 0;
+    if (CreateRecordedTrack(1, static_cast<uint32_t>(settings.RecFlags), session.recordInterval) < 0) {
+        Report("Temp file could not be opened! Please contact the author at" SUPPORT_SUFFIX, "Aerotrace Module",
+               BoxIconError);
+        module.mode = Idle;
+    }
+}
+
+// The recording is over (saved or thrown away).
+static void EndRecordingMode() {
+    if (module.mode == RecordingWithTraffic) {
+        module.mode = TrafficPlayback;
+        return;
+    }
+    module.mode = Idle;
+}
+
+void StopRecording(int noPrompt) {
+    if (module.mode != Recording && module.mode != RecordingWithTraffic) return;
+    char path[RecordingPathSize];
+    if (!ChooseRecordingPath(path, sizeof path)) {
+        if (noPrompt) return;
+        HostModalBegin();
+        int answer = ShowMessageBox(module.mainWindow, "Do you want to continue recording?", "Aerotrace",
+                                    BoxYesNo | BoxIconQuestion);
+        // Only a plain No throws the flight away.
+        if (answer == AnswerNo) {
+            ReleaseRecordedTracks(0);
+            EndRecordingMode();
+        }
+        HostModalEnd();
+        return;
+    }
+    RecordingWriteFailure failure;
+    if (!WriteRecording(path, session.dateStamp, &failure)) {
+        if (failure == RecordingNotOpened) {
+            Report("The selected file could not be opened!", "Aerotrace", BoxIconError);
+            return;
+        }
+        char text[RecordingPathSize + 200];
+        std::snprintf(text, sizeof text,
+                      "The recording could not be saved as %s (is the disk full?). Nothing is lost: the "
+                      "recording goes on, and you can save it again when you stop it.",
+                      path);
+        Report(text, "Aerotrace", BoxIconError);
+        return;
+    }
+    EndRecordingMode();
+}
+
+void AbandonRecording() {
+    if (module.mode != Recording && module.mode != RecordingWithTraffic) return;
+    ReleaseRecordedTracks(1);
+}

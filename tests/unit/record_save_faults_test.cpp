@@ -1,0 +1,155 @@
+// Every file operation between starting a recording and saving it, made to
+// fail in turn: the start may be refused (and the user told), a window may
+// wait in memory, a save may fail (and the user told, the partial file
+// removed, the recording still running); but a recording that ends up
+// saved always holds the whole flight, and a failure never looks like
+// success.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "core/module.h"
+#include "engine/recorder.h"
+#include "platform/platform.h"
+#include "recording_file.h"
+#include "sim.h"
+
+namespace {
+
+struct Outcome {
+    bool started = false;              // the recording got going
+    bool firstStopSaved = false;       // the user's first stop saved it
+    bool partialFileLeft = false;      // something was left at the path after a failed save
+    uint64_t operations = 0;           // file operations from the start to the first stop
+    std::vector<SimLogEntry> boxes;    // everything the user was told
+    ParsedRecording saved;             // the recording in the end
+    size_t tempFilesLeft = 0;
+};
+
+class RecordSaveFaults : public testing::Test {
+protected:
+    void SetUp() override { home = SimCurrentDirectory(); }
+    void TearDown() override {
+        FaultInjectionArm(0);
+        if (SimModuleLoaded()) SimUnloadModule();
+        SimChangeDirectory(home);
+    }
+
+    // A recording of the user and two AI aircraft, one of which leaves on
+    // the way, saved without dialog; failAt: the file operation to fail,
+    // counted from the start command (0: none).
+    Outcome Record(uint64_t failAt) {
+        std::string folder = testing::TempDir() + "aerotrace-faults-" + std::to_string(failAt);
+        std::filesystem::remove_all(folder);
+        SimChangeDirectory(home);
+        SimEnterDirectory(folder);
+        std::ofstream("Modules/Aerotrace.ini")
+            << "[SETTINGS]\nNoRecDlg=1\n[RECORD]\nDfltItvlIdx=0\nRecAI=1\nAIItvlFactor=1\n";
+        SimConfig config = SimStandardConfig(2);
+        config.ai[1].leaveSeconds = 40.0;
+        SimReset(config);
+        EXPECT_TRUE(SimLoadModule());
+        SimRunSeconds(5.0);
+
+        Outcome run;
+        FileOperationCountReset();
+        FaultInjectionArm(failAt);
+        StartRecordingWithDefaults();
+        run.started = module.mode == Recording;
+        SimRunSeconds(80.0);  // over two windows of the user aircraft
+        StopRecording(0);
+        run.operations = FileOperationCount();
+        FaultInjectionArm(0);
+        run.firstStopSaved = run.started && module.mode == Idle;
+        if (run.started && !run.firstStopSaved) {
+            run.partialFileLeft = std::filesystem::exists("Recordings") && !std::filesystem::is_empty("Recordings");
+            StopRecording(0);  // the user tries again
+            EXPECT_EQ(module.mode, Idle) << "the retry must save";
+        }
+        run.boxes = SimLogOf(LogMessageBox);
+        if (std::filesystem::exists("Recordings"))
+            for (const auto& entry : std::filesystem::directory_iterator("Recordings")) {
+                std::ifstream in(entry.path(), std::ios::binary);
+                std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+                run.saved = ParseRecording(bytes);
+            }
+        for (const auto& entry : std::filesystem::directory_iterator("Modules"))
+            if (entry.path().extension() == ".tmp") ++run.tempFilesLeft;
+        SimUnloadModule();
+        return run;
+    }
+
+    std::string home;
+};
+
+bool Told(const Outcome& run, const char* caption, uint32_t icon) {
+    for (const SimLogEntry& box : run.boxes)
+        if (box.caption == caption && (box.a & 0xF0) == icon) return true;
+    return false;
+}
+
+bool SameSamples(const ParsedTrack& a, const ParsedTrack& b) {
+    if (a.samples.size() != b.samples.size() || a.flags != b.flags) return false;
+    for (size_t i = 0; i < a.samples.size(); ++i)
+        if (std::memcmp(&a.samples[i], &b.samples[i], sizeof(ParsedSample)) != 0) return false;
+    return true;
+}
+
+}  // namespace
+
+TEST_F(RecordSaveFaults, NoSingleFailingFileOperationLosesTheFlightOrPassesForSuccess) {
+    Outcome clean = Record(0);
+    ASSERT_TRUE(clean.firstStopSaved);
+    ASSERT_TRUE(clean.boxes.empty());
+    ASSERT_TRUE(clean.saved.valid) << clean.saved.problem;
+    ASSERT_EQ(clean.saved.tracks.size(), 3u);
+    ASSERT_GT(clean.saved.tracks[0].samples.size(), 480u);
+    ASSERT_GT(clean.operations, 20u);
+    EXPECT_EQ(clean.tempFilesLeft, 0u);
+
+    int refusedStarts = 0, failedSaves = 0, spills = 0;
+    for (uint64_t n = 1; n <= clean.operations; ++n) {
+        SCOPED_TRACE("file operation " + std::to_string(n) + " fails");
+        Outcome run = Record(n);
+        if (!run.started) {
+            // Refused at the start, and said so; nothing half-made is left.
+            ++refusedStarts;
+            EXPECT_TRUE(Told(run, "Aerotrace Module", BoxIconError));
+            EXPECT_FALSE(run.saved.valid);
+            EXPECT_EQ(run.tempFilesLeft, 0u);
+            continue;
+        }
+        if (!run.firstStopSaved) {
+            ++failedSaves;
+            EXPECT_TRUE(Told(run, "Aerotrace", BoxIconError)) << "a failed save must be reported";
+            EXPECT_FALSE(run.partialFileLeft) << "the incomplete file must be removed";
+        }
+        if (Told(run, "Aerotrace", BoxIconWarning)) ++spills;
+        ASSERT_TRUE(run.saved.valid) << run.saved.problem;
+        // The user aircraft's flight is all there, sample for sample.
+        ASSERT_FALSE(run.saved.tracks.empty());
+        EXPECT_TRUE(SameSamples(run.saved.tracks[0], clean.saved.tracks[0]));
+        EXPECT_EQ(run.saved.startTime, clean.saved.startTime);
+        EXPECT_EQ(run.saved.endTime, clean.saved.endTime);
+        // An AI aircraft whose file could not be made at first joins later;
+        // otherwise it is whole too.
+        ASSERT_EQ(run.saved.tracks.size(), 3u);
+        for (size_t i = 1; i < 3; ++i) {
+            const ParsedTrack& got = run.saved.tracks[i];
+            const ParsedTrack* want = nullptr;
+            for (const ParsedTrack& track : clean.saved.tracks)
+                if (track.title == got.title) want = &track;
+            ASSERT_TRUE(want && want != &clean.saved.tracks[0]) << got.title;
+            EXPECT_LE(got.samples.size(), want->samples.size());
+            EXPECT_EQ(got.lastTime, want->lastTime);
+        }
+        EXPECT_LE(run.tempFilesLeft, 1u);  // only a failed delete leaves one behind
+    }
+    // Each kind of outcome was met on the way.
+    EXPECT_GT(refusedStarts, 0);
+    EXPECT_GT(failedSaves, 0);
+    EXPECT_GT(spills, 0);
+}
