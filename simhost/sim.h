@@ -27,6 +27,7 @@ struct SimConfig {
     double stepSeconds = 0.05;      // frame length the host reports
     std::string userTitle = "Cessna Skyhawk 172SP";
     float userReferenceElevation = 0.0f;  // feet
+    float createdAiReferenceElevation = 0.0f;  // feet, of AI aircraft the module creates
     std::vector<SimAiScript> ai;
     int missingInterface = -1;      // index of an ImportTable entry left null
     bool mainWindowPresent = true;  // an "FS98MAIN" window exists at attach
@@ -144,8 +145,10 @@ void SimSetAiCreationFails(bool fails);
 // in the Windows stand-in it throws, failing the test that called it, since
 // it would need real menu messages. Names: "StartRecordingWithDefaults",
 // "StartRecording", "StopRecording" (the user's stop),
-// "StopRecordingNoPrompt" (as on a flight load). An unknown name stops the
-// program.
+// "StopRecordingNoPrompt" (as on a flight load), "StartPlayback",
+// "StartTrafficPlayback", "StopPlayback" (the user's stop), "StopHere",
+// "EndPlayback", and with a number "Transport N", "Speed N", "Loop N",
+// "HeightCorrection N" (+1 or -1). An unknown name stops the program.
 void SimModuleCommand(const char* name);
 
 // ---------------------------------------------------------------- user answers

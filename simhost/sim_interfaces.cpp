@@ -76,6 +76,7 @@ void* HOSTCALL CreateAiAircraft(const char* title, uint32_t, uint32_t, uint32_t)
     if (world.aiCreationFails) return nullptr;
     uint32_t id = world.nextAiId++;
     SimAircraft* aircraft = SimAddAircraft(id, title ? title : "", false);
+    std::memcpy(aircraft->elevationBlock + 0x121, &world.config.createdAiReferenceElevation, 4);
     SimLogEntry& entry = Log(LogAiCreated);
     entry.a = id;
     entry.text = aircraft->title;

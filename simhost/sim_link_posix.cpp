@@ -11,7 +11,9 @@
 
 #include "core/clock.h"
 #include "core/module.h"
+#include "engine/player.h"
 #include "engine/recorder.h"
+#include "engine/transport.h"
 #include "platform/posix/posix_hooks.h"
 #include "sim_internal.h"
 #include "sim_module_state.h"
@@ -168,20 +170,34 @@ void SimChangeDirectory(const std::string& path) {
 
 void SimSetModulePath(const std::string&) {}
 
+// The module's commands by name, until the menu and keys drive them. Some
+// take a number after the name ("Speed 0").
 void SimModuleCommand(const char* name) {
     struct Command {
         const char* name;
-        void (*run)();
+        void (*run)(int argument);
     };
     static const Command commands[] = {
-        {"StartRecordingWithDefaults", [] { StartRecordingWithDefaults(); }},
-        {"StartRecording", [] { StartRecording(); }},
-        {"StopRecording", [] { StopRecording(0); }},
-        {"StopRecordingNoPrompt", [] { StopRecording(1); }},
+        {"StartRecordingWithDefaults", [](int) { StartRecordingWithDefaults(); }},
+        {"StartRecording", [](int) { StartRecording(); }},
+        {"StopRecording", [](int) { StopRecording(0); }},
+        {"StopRecordingNoPrompt", [](int) { StopRecording(1); }},
+        {"StartPlayback", [](int) { StartPlayback(0); }},
+        {"StartTrafficPlayback", [](int) { StartPlayback(1); }},
+        {"StopPlayback", [](int) { StopPlaybackCommand(); }},
+        {"StopHere", [](int) { StopHereCommand(); }},
+        {"EndPlayback", [](int) { EndPlayback(0); }},
+        {"Transport", [](int argument) { TransportCommand(argument); }},
+        {"Speed", [](int argument) { SpeedCommand(argument); }},
+        {"Loop", [](int argument) { LoopCommand(argument); }},
+        {"HeightCorrection", [](int argument) { HeightCorrectionStep(argument); }},
     };
-    for (const Command& command : commands)
-        if (std::strcmp(command.name, name) == 0) {
-            command.run();
+    char command[64] = "";
+    int argument = 0;
+    if (std::sscanf(name, "%63s %d", command, &argument) < 1) command[0] = 0;
+    for (const Command& entry : commands)
+        if (std::strcmp(entry.name, command) == 0) {
+            entry.run(argument);
             return;
         }
     std::fprintf(stderr, "SimModuleCommand: no module command \"%s\"\n", name);

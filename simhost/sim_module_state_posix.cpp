@@ -6,6 +6,7 @@
 #include "config/keys.h"
 #include "config/settings.h"
 #include "engine/capture.h"
+#include "engine/playback.h"
 #include "engine/session.h"
 #include "engine/track_table.h"
 #include "engine/transport.h"
@@ -19,6 +20,7 @@ void SimResetModuleState() {
     viewSettings = ViewSettings{};
     keyTable = KeyTable{};
     session = Session{};
+    playback = PlaybackState{};
     transport = Transport{100, NormalSpeedIndex, false, 0, 0, false};
     capture = CaptureState{};
     events = EventState{};

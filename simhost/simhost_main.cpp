@@ -1,22 +1,35 @@
 // The stand-in simulator as a program: loads the module the way FS2004 does,
-// flies the scripted flight, records it with the AI aircraft around it
-// through the module's menu, as a user would, and reports what the module did.
+// flies the scripted flight, records it with the AI aircraft around it,
+// plays the recording back (at normal speed, faster in a loop, and as
+// traffic while a second flight is recorded beside it) and reports what the
+// module did. Everything goes through the module's menu and keys, as a user
+// would drive it.
 //   simhost [--dll PATH] [--dir FOLDER] [--minutes N] [--ai N] [--show-menu SECONDS]
 // --show-menu opens the module menu on the menu bar for that long before the
 // flight (Windows build: for screenshots, see scripts/screenshot.sh).
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 #ifndef _WIN32
 #include <filesystem>
 #endif
 
 #include "sim.h"
 
-// The module's menu command as the simulator's main window receives it.
-static const uint32_t CommandMessage = 0x0111;  // WM_COMMAND
+// The user's hand on the simulator's main window: the module menu's
+// commands (WM_COMMAND) and keys (WM_KEYDOWN, WM_KEYUP) with their default
+// bindings.
+static const uint32_t CommandMessage = 0x0111, KeyDownMessage = 0x0100, KeyUpMessage = 0x0101;
 static const uintptr_t CmdRecord = 43566;       // "Record..." / "Stop recording..."
+static const uintptr_t CmdPlay = 43567;         // "Play..." / "Stop playback..."
+static const uintptr_t CmdPlayTraffic = 43568;  // "Play as traffic..."
+static const int KeyEscape = 27, KeyLeft = 37, KeyRight = 39, KeyDelete = 46;
+static const int KeyLoopStart = 111, KeyLoopEnd = 106, KeyFaster = 107, KeySlower = 109;  // keypad / * + -
+
+static void Choose(uintptr_t command) { SimSendMainWindowMessage(CommandMessage, command, 0); }
 
 static const char* EventName(uint64_t id) {
     switch (id) {
@@ -31,6 +44,83 @@ static const char* EventName(uint64_t id) {
     default: return "?";
     }
 }
+
+#ifndef _WIN32
+// The status line the module drew in the last frame, if any.
+static void PrintStatus(const char* moment) {
+    std::vector<SimLogEntry> lines = SimLogOf(LogStatusLine);
+    const bool now = !lines.empty() && lines.back().frame == SimFrameNumber();
+    std::printf("  %-34s %s\n", moment, now ? lines.back().text.c_str() : "(no status line)");
+}
+
+static std::vector<std::string> SavedRecordings() {
+    std::vector<std::string> paths;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator("Recordings", error))
+        paths.push_back("Recordings/" + entry.path().filename().string());
+    std::sort(paths.begin(), paths.end());
+    return paths;
+}
+
+static void Press(int key) {
+    SimSendMainWindowMessage(KeyDownMessage, static_cast<uintptr_t>(key), 0x00000001);
+    SimSendMainWindowMessage(KeyUpMessage, static_cast<uintptr_t>(key), static_cast<intptr_t>(0xC0000001u));
+}
+
+// Plays the first recording back three ways: "Play..." with the transport
+// keys, then "Play as traffic..." with a second recording made beside it.
+static void PlayBack(const std::string& recording) {
+    std::printf("Playing %s back:\n", recording.c_str());
+    SimQueueFileDialogAnswer({recording});
+    Choose(CmdPlay);
+    SimRunSeconds(1.0);
+    PrintStatus("\"Play...\"");
+    SimRunSeconds(60.0);
+    PrintStatus("after a minute");
+    Press(KeyRight);
+    SimRunFrames(1);
+    PrintStatus("Right: 15 s on");
+    Press(KeyLeft);
+    SimRunFrames(1);
+    PrintStatus("Left: 15 s back");
+    Press(KeyFaster);
+    Press(KeyFaster);
+    Press(KeyLoopStart);  // the loop starts here
+    SimRunSeconds(10.0);
+    Press(KeyLoopEnd);  // and ends here: 30 s of the recording at 300 %
+    SimRunFrames(1);
+    PrintStatus("keypad + + /, 10 s later *");
+    SimRunSeconds(6.0);
+    PrintStatus("wrapped round the loop");
+    Press(KeyDelete);
+    Press(KeySlower);
+    SimRunFrames(1);
+    PrintStatus("Delete, keypad -");
+    Press(KeyEscape);
+    SimRunFrames(1);
+    PrintStatus("Escape: to the end");
+    SimRunSeconds(1.0);
+    std::printf("  %-34s %s\n", "stopped", SimPauseRequest() ? "the simulator is paused" : "running");
+    SimSetPaused(false);
+    SimRunSeconds(1.0);
+
+    SimQueueFileDialogAnswer({recording});
+    Choose(CmdPlayTraffic);
+    SimRunSeconds(30.0);
+    PrintStatus("\"Play as traffic...\"");
+    std::printf("  %-34s %zu aircraft in the simulation\n", "", SimAircraftIds().size());
+    Choose(CmdRecord);
+    SimRunSeconds(120.0);
+    PrintStatus("\"Record...\" beside it");
+    Choose(CmdRecord);
+    SimRunSeconds(1.0);
+    PrintStatus("\"Stop recording...\"");
+    Press(KeyEscape);
+    SimRunSeconds(1.0);
+    PrintStatus("Escape: traffic ended");
+    std::printf("  %-34s %zu aircraft in the simulation\n", "", SimAircraftIds().size());
+}
+#endif
 
 int main(int argc, char** argv) {
     std::string folder = "dist/demo";
@@ -74,22 +164,31 @@ int main(int argc, char** argv) {
     }
     // "Record..." in the Aerotrace menu: with NoRecDlg the recording starts
     // at once with the stored defaults.
-    SimSendMainWindowMessage(CommandMessage, CmdRecord, 0);
+    Choose(CmdRecord);
     SimRunSeconds(minutes * 60.0);
     std::vector<SimLogEntry> lines = SimLogOf(LogStatusLine);
     if (!lines.empty()) std::printf("Status line at the end: %s\n", lines.back().text.c_str());
     // "Stop recording...": saved under Recordings, named after the date.
-    SimSendMainWindowMessage(CommandMessage, CmdRecord, 0);
+    Choose(CmdRecord);
     std::printf("Flew %.0f simulated seconds in %llu frames with %d AI aircraft.\n", SimWorldSeconds(),
                 static_cast<unsigned long long>(SimFrameNumber()), aiCount);
     for (const SimLogEntry& box : SimLogOf(LogMessageBox))
         std::printf("  message box \"%s\": %s\n", box.caption.c_str(), box.text.c_str());
 #ifndef _WIN32
     std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator("Recordings", error))
-        std::printf("Recording saved: %s/Recordings/%s (%llu bytes)\n", folder.c_str(),
-                    entry.path().filename().string().c_str(),
-                    static_cast<unsigned long long>(std::filesystem::file_size(entry.path(), error)));
+    const std::vector<std::string> recorded = SavedRecordings();
+    for (const std::string& path : recorded)
+        std::printf("Recording saved: %s/%s (%llu bytes)\n", folder.c_str(), path.c_str(),
+                    static_cast<unsigned long long>(std::filesystem::file_size(path, error)));
+    if (!recorded.empty()) {
+        PlayBack(recorded.front());
+        for (const std::string& path : SavedRecordings())
+            if (std::find(recorded.begin(), recorded.end(), path) == recorded.end())
+                std::printf("Recorded beside the traffic: %s/%s (%llu bytes)\n", folder.c_str(), path.c_str(),
+                            static_cast<unsigned long long>(std::filesystem::file_size(path, error)));
+    }
+    for (const SimLogEntry& box : SimLogOf(LogMessageBox))
+        std::printf("  message box \"%s\": %s\n", box.caption.c_str(), box.text.c_str());
 #endif
     SimUnloadModule();
     std::printf("Module shut down. Handlers unregistered: %zu; still registered: %zu.\n",

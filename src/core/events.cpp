@@ -9,6 +9,8 @@
 #include "core/module.h"
 #include "core/status_line.h"
 #include "engine/capture.h"
+#include "engine/playback.h"
+#include "engine/player.h"
 #include "engine/recorder.h"
 #include "engine/session.h"
 #include "engine/transport.h"
@@ -16,6 +18,9 @@
 EventState events;
 
 extern "C" uint32_t HOSTCALL DispatchHook(uint32_t type, uint32_t eventId, void* record) {
+    if (type == DispatchInput) {
+        if (uint32_t consumed = PlaybackInputFilter(eventId)) return consumed;
+    }
     if (type == DispatchFrameStep) AdvanceSimClock(HostStepSeconds());
     return module.previousDispatch ? module.previousDispatch(type, eventId, record) : 0;
 }
@@ -29,6 +34,8 @@ static void HOSTCALL OnCaptureEvent(HostArg, HostArg) {
 
 static void HOSTCALL OnPlaybackEvent(HostArg, HostArg) {
     if (module.mode == Idle || HostPaused()) return;
+    const Mode mode = module.mode;
+    if (mode == Playback || mode == Replay || mode == TrafficPlayback || mode == RecordingWithTraffic) PlaybackTick();
     // The host draws the main view again and then sends the status event.
     if (StatusLineWanted(module.mode, settings.ShowRec, settings.ShowPlay)) HostRequestMainViewRedraw();
 }

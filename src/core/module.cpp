@@ -9,6 +9,7 @@
 #include "core/events.h"
 #include "core/host.h"
 #include "core/support.h"
+#include "engine/player.h"
 #include "engine/recorder.h"
 #include "engine/track_table.h"
 
@@ -66,6 +67,11 @@ extern "C" void HOSTCALL ModuleInit() {
 }
 
 extern "C" void HOSTCALL ModuleDeinit() {
+    // A playback ends in its shut-down form: the simulator is closing, its AI
+    // aircraft go with it. Traffic played beside a recording ends too, so
+    // that the recording is stopped and offered for saving as on its own.
+    const Mode mode = module.mode;
+    if (mode == Playback || mode == Replay || mode == TrafficPlayback || mode == RecordingWithTraffic) EndPlayback(1);
     if (module.mode == Recording) {
         StopRecording(1);
         // Not saved (the dialog was cancelled or the save failed): the

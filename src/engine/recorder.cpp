@@ -11,12 +11,15 @@
 #include "core/module.h"
 #include "core/support.h"
 #include "engine/capture.h"
+#include "engine/playback.h"
+#include "engine/player.h"
 #include "engine/recorded_tracks.h"
 #include "engine/recording_paths.h"
 #include "engine/recording_writer.h"
 #include "engine/session.h"
 #include "engine/sim_date.h"
 #include "engine/track_table.h"
+#include "engine/transport.h"
 
 static void Report(const char* text, const char* caption, uint32_t flags) {
     HostModalBegin();
@@ -24,7 +27,10 @@ static void Report(const char* text, const char* caption, uint32_t flags) {
     HostModalEnd();
 }
 
-static bool RecordingMayStart() { return module.mode == Idle || module.mode == ReplayBuffer; }
+// A recording may also start beside traffic being played.
+static bool RecordingMayStart() {
+    return module.mode == Idle || module.mode == ReplayBuffer || module.mode == TrafficPlayback;
+}
 
 uint32_t AutostopKindForChoice(int32_t choice, uint32_t current) {
     switch (choice) {
@@ -49,15 +55,29 @@ void StartRecordingWithDefaults() {
 
 void StartRecording() {
     if (!RecordingMayStart()) return;
-    module.mode = Recording;
-    moduleClock.trackTime = 0;
-    session.startMarker = StartPending;
+    const bool besideTraffic = module.mode == TrafficPlayback;
+    if (besideTraffic) {
+        // The traffic plays on at normal speed without its loop, and the
+        // recording takes the traffic's time line: TrackTime runs on.
+        session.startMarker = StartDuringTraffic;
+        SpeedCommand(2);
+        LoopCommand(3);
+        module.mode = RecordingWithTraffic;
+    } else {
+        module.mode = Recording;
+        moduleClock.trackTime = 0;
+        session.startMarker = StartPending;
+    }
     session.dateStamp = DateStamp(HostGetDateTime());
     ResetCaptureForRecording();
-    trackTable.loadedTrackCount = 0;
+    // The traffic's windows stay loaded, so they stay counted.
+    if (!besideTraffic) trackTable.loadedTrackCount = 0;
     if (CreateRecordedTrack(1, static_cast<uint32_t>(settings.RecFlags), session.recordInterval) < 0) {
         Report("Temp file could not be opened! Please contact the author at" SUPPORT_SUFFIX, "Aerotrace Module",
                BoxIconError);
+        // Nothing is left running: the traffic ends properly (its aircraft
+        // leave, its files close, the simulator gets its settings back).
+        if (besideTraffic) EndPlayback(0);
         module.mode = Idle;
     }
 }
@@ -66,6 +86,8 @@ void StartRecording() {
 static void EndRecordingMode() {
     if (module.mode == RecordingWithTraffic) {
         module.mode = TrafficPlayback;
+        // The recorded AI aircraft's windows went with their tracks.
+        trackTable.loadedTrackCount = LoadedPlayedWindows();
         return;
     }
     module.mode = Idle;

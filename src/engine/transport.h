@@ -18,3 +18,25 @@ struct Transport {
     bool positionJumped;     // TrackTime jumped this frame; playback clears it at the end of the frame
 };
 extern Transport transport;
+
+// Moves the play position (Playback, Replay and TrafficPlayback only):
+// 0 to the beginning, 1 to one second before the end, 2-4 back and 5-7
+// forward by step level 1-3 (a jump, or the start of a search while the key
+// is held when the level searches), 8-10 the level's key released.
+void TransportCommand(int command);
+// 0 faster, 1 slower along SpeedTable, 2 back to normal speed, anything
+// else keeps the speed; the simulation rate follows when so set.
+void SpeedCommand(int command);
+// 0 loop start here, 1 loop end here (looping on), 2 loop on, 3 loop off,
+// 4 looping toggled.
+void LoopCommand(int command);
+// Raises (+1) or lowers (-1) the user aircraft's track by one step of height
+// correction.
+void HeightCorrectionStep(int direction);
+
+// The simulation rate (x 256) that goes with a playback speed in percent.
+uint16_t SimulationRateForSpeed(int32_t speed);
+constexpr uint16_t NormalSimulationRate = 256;
+
+// One height-correction step: 100000000 / 2^32 m, about 2.3 cm.
+constexpr int64_t HeightCorrectionStepSize = 100000000;
