@@ -22,7 +22,8 @@ public:
     // program saved in this folder.
     void Settings(const std::string& text) {
         std::ofstream("Modules/Aerotrace.ini", std::ios::binary) << text;
-        for (const std::string& name : FilesIn("Recordings", "Rec_", ".atr")) std::remove(("Recordings/" + name).c_str());
+        for (const std::string& name : FilesIn("Recordings", "Rec_", ".atr"))
+            std::remove(("Recordings/" + name).c_str());
     }
 
     // A 60-second recording of the user aircraft and one AI aircraft.
