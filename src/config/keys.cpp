@@ -11,33 +11,33 @@
 KeyTable keyTable;
 
 const KeyCommandInfo KeyCommands[KeyCommandCount] = {
-    {"Beginning", "Jump to beginning", 36},                           // Home
-    {"Back3", "Jump back step size 3", 33},                           // Page Up
-    {"Back2", "Jump back step size 2", 38},                           // Up
-    {"Back1", "Jump back step size 1", 37},                           // Left
-    {"Forward1", "Jump forward step size 1", 39},                     // Right
-    {"Forward2", "Jump forward step size 2", 40},                     // Down
-    {"Forward3", "Jump forward step size 3", 34},                     // Page Down
-    {"End", "Jump to end", 35},                                       // End
-    {"LoopStart", "Set loop start", 111},                             // keypad /
-    {"LoopEnd", "Set loop end", 106},                                 // keypad *
-    {"LoopToggle", "Turn looping on/off", 46},                        // Delete
-    {"SpeedInc", "Increase speed", 107},                              // keypad +
-    {"SpeedDec", "Decrease speed", 109},                              // keypad -
-    {"SpeedReset", "Reset speed", 45},                                // Insert
-    {"HeightCorrInc", "Increase height correction", 4203},            // Shift + keypad +
-    {"HeightCorrDec", "Decrease height correction", 4205},            // Shift + keypad -
-    {"Record", "Record", 0},                                          // none
-    {"Play", "Play", 0},                                              // none
-    {"Replay", "Replay", 0},                                          // none
-    {"PlayTraffic", "Play as traffic", 0},                            // none
-    {"Stop", "Stop recording/playback", 27},                          // Escape
-    {"StopHere", "Stop playback at current position", 4123},          // Shift + Escape
-    {"NewView", "New advanced view", 8278},                           // Control + V
-    {"DelView", "Delete advanced view", 12374},                       // Control + Shift + V
-    {"NextView", "Next advanced view", 86},                           // V
-    {"PrevView", "Previous advanced view", 4182},                     // Shift + V
-    {"Autozoom", "Autozoom", 8282},                                   // Control + Z
+    {"Beginning", "Jump to beginning", 36},                   // Home
+    {"Back3", "Jump back step size 3", 33},                   // Page Up
+    {"Back2", "Jump back step size 2", 38},                   // Up
+    {"Back1", "Jump back step size 1", 37},                   // Left
+    {"Forward1", "Jump forward step size 1", 39},             // Right
+    {"Forward2", "Jump forward step size 2", 40},             // Down
+    {"Forward3", "Jump forward step size 3", 34},             // Page Down
+    {"End", "Jump to end", 35},                               // End
+    {"LoopStart", "Set loop start", 111},                     // keypad /
+    {"LoopEnd", "Set loop end", 106},                         // keypad *
+    {"LoopToggle", "Turn looping on/off", 46},                // Delete
+    {"SpeedInc", "Increase speed", 107},                      // keypad +
+    {"SpeedDec", "Decrease speed", 109},                      // keypad -
+    {"SpeedReset", "Reset speed", 45},                        // Insert
+    {"HeightCorrInc", "Increase height correction", 4203},    // Shift + keypad +
+    {"HeightCorrDec", "Decrease height correction", 4205},    // Shift + keypad -
+    {"Record", "Record", 0},                                  // none
+    {"Play", "Play", 0},                                      // none
+    {"Replay", "Replay", 0},                                  // none
+    {"PlayTraffic", "Play as traffic", 0},                    // none
+    {"Stop", "Stop recording/playback", 27},                  // Escape
+    {"StopHere", "Stop playback at current position", 4123},  // Shift + Escape
+    {"NewView", "New advanced view", 8278},                   // Control + V
+    {"DelView", "Delete advanced view", 12374},               // Control + Shift + V
+    {"NextView", "Next advanced view", 86},                   // V
+    {"PrevView", "Previous advanced view", 4182},             // Shift + V
+    {"Autozoom", "Autozoom", 8282},                           // Control + Z
 };
 
 // The KEYBOARD values are read into 20-character buffers.

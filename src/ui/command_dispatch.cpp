@@ -10,23 +10,43 @@
 
 void PerformAction(UiAction action, int32_t argument) {
     switch (action) {
-    case ActionNone: break;
-    case ActionTransport: TransportCommand(argument); break;
-    case ActionSpeed: SpeedCommand(argument); break;
-    case ActionLoop: LoopCommand(argument); break;
-    case ActionHeightCorrection: HeightCorrectionStep(argument); break;
-    case ActionStopPlayback: StopPlaybackCommand(); break;
-    case ActionEndPlayback: EndPlayback(0); break;
-    case ActionRecordWithDefaults: StartRecordingWithDefaults(); break;
-    case ActionStopRecording: StopRecording(0); break;
-    case ActionStartPlayback: StartPlayback(argument); break;
-    // The dialogs join as they are built; until then their commands are
-    // taken and do nothing, as for a mode that does not allow them.
-    case ActionRecordDialog:
-    case ActionReplayDialog:
-    case ActionSettingsDialog:
-    case ActionKeyboardDialog:
-    case ActionAboutDialog:
-    case ActionViewSettingsDialog: break;
+        case ActionNone:
+            break;
+        case ActionTransport:
+            TransportCommand(argument);
+            break;
+        case ActionSpeed:
+            SpeedCommand(argument);
+            break;
+        case ActionLoop:
+            LoopCommand(argument);
+            break;
+        case ActionHeightCorrection:
+            HeightCorrectionStep(argument);
+            break;
+        case ActionStopPlayback:
+            StopPlaybackCommand();
+            break;
+        case ActionEndPlayback:
+            EndPlayback(0);
+            break;
+        case ActionRecordWithDefaults:
+            StartRecordingWithDefaults();
+            break;
+        case ActionStopRecording:
+            StopRecording(0);
+            break;
+        case ActionStartPlayback:
+            StartPlayback(argument);
+            break;
+        // The dialogs join as they are built; until then their commands are
+        // taken and do nothing, as for a mode that does not allow them.
+        case ActionRecordDialog:
+        case ActionReplayDialog:
+        case ActionSettingsDialog:
+        case ActionKeyboardDialog:
+        case ActionAboutDialog:
+        case ActionViewSettingsDialog:
+            break;
     }
 }

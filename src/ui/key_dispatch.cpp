@@ -14,21 +14,28 @@ struct KeyRule {
 // The transport keys in the order they are compared, which is not the
 // table's order: with duplicate bindings the earlier rule fires.
 const KeyRule TransportRules[] = {
-    {KeyBeginning, ActionTransport, 0},      {KeyEnd, ActionTransport, 1},
-    {KeyBack1, ActionTransport, 2},          {KeyBack2, ActionTransport, 3},
-    {KeyBack3, ActionTransport, 4},          {KeyForward1, ActionTransport, 5},
-    {KeyForward2, ActionTransport, 6},       {KeyForward3, ActionTransport, 7},
-    {KeySpeedInc, ActionSpeed, 0},           {KeySpeedDec, ActionSpeed, 1},
-    {KeySpeedReset, ActionSpeed, 2},         {KeyLoopStart, ActionLoop, 0},
-    {KeyLoopEnd, ActionLoop, 1},             {KeyLoopToggle, ActionLoop, 4},
-    {KeyHeightCorrInc, ActionHeightCorrection, 1}, {KeyHeightCorrDec, ActionHeightCorrection, -1},
+    {KeyBeginning, ActionTransport, 0},
+    {KeyEnd, ActionTransport, 1},
+    {KeyBack1, ActionTransport, 2},
+    {KeyBack2, ActionTransport, 3},
+    {KeyBack3, ActionTransport, 4},
+    {KeyForward1, ActionTransport, 5},
+    {KeyForward2, ActionTransport, 6},
+    {KeyForward3, ActionTransport, 7},
+    {KeySpeedInc, ActionSpeed, 0},
+    {KeySpeedDec, ActionSpeed, 1},
+    {KeySpeedReset, ActionSpeed, 2},
+    {KeyLoopStart, ActionLoop, 0},
+    {KeyLoopEnd, ActionLoop, 1},
+    {KeyLoopToggle, ActionLoop, 4},
+    {KeyHeightCorrInc, ActionHeightCorrection, 1},
+    {KeyHeightCorrDec, ActionHeightCorrection, -1},
 };
 
 // Releasing a jump key ends the search its press started, level by level.
 const KeyRule SearchEndRules[] = {
-    {KeyBack1, ActionTransport, 8}, {KeyForward1, ActionTransport, 8},
-    {KeyBack2, ActionTransport, 9}, {KeyForward2, ActionTransport, 9},
-    {KeyBack3, ActionTransport, 10}, {KeyForward3, ActionTransport, 10},
+    {KeyBack1, ActionTransport, 8},    {KeyForward1, ActionTransport, 8}, {KeyBack2, ActionTransport, 9},
+    {KeyForward2, ActionTransport, 9}, {KeyBack3, ActionTransport, 10},   {KeyForward3, ActionTransport, 10},
 };
 
 bool Matches(const KeyTable& keys, KeyCommand command, KeyCode code) {

@@ -18,15 +18,18 @@ intptr_t HandleMainWindowMessage(uint32_t message, uintptr_t wParam, intptr_t, i
 
     UiDecision decision;
     switch (message) {
-    case MessageCommand: decision = MenuCommandDecision(wParam & 0xFFFF, module.mode, settings); break;
-    case MessageKeyDown:
-        decision = KeyDownDecision(module.mode, settings, keyTable, KeyCodeOfPress(wParam));
-        break;
-    case MessageKeyUp:
-        // The modifiers held at the release count, not those of the press.
-        decision = KeyUpDecision(module.mode, settings, keyTable, KeyCodeOfPress(wParam));
-        break;
-    default: return 0;
+        case MessageCommand:
+            decision = MenuCommandDecision(wParam & 0xFFFF, module.mode, settings);
+            break;
+        case MessageKeyDown:
+            decision = KeyDownDecision(module.mode, settings, keyTable, KeyCodeOfPress(wParam));
+            break;
+        case MessageKeyUp:
+            // The modifiers held at the release count, not those of the press.
+            decision = KeyUpDecision(module.mode, settings, keyTable, KeyCodeOfPress(wParam));
+            break;
+        default:
+            return 0;
     }
     if (!decision.consumed) return 0;
     *consumed = 1;

@@ -69,8 +69,7 @@ static LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam,
         intptr_t result = HandleMainWindowMessage(message, wParam, lParam, &consumed);
         if (consumed) return result;
     }
-    return CallWindowProcA(reinterpret_cast<WNDPROC>(module.previousWindowProcedure), window, message, wParam,
-                           lParam);
+    return CallWindowProcA(reinterpret_cast<WNDPROC>(module.previousWindowProcedure), window, message, wParam, lParam);
 }
 
 void* SubclassMainWindow(WindowHandle window) {

@@ -30,8 +30,10 @@ ModuleMenuModel BuildModuleMenuModel(Mode mode, const Settings& settings) {
     ModuleMenuModel menu{};
     bool idle = ModeIsIdle(mode);
 
-    if (RecordingRuns(mode)) AddCommand(&menu, CmdRecord, "Stop recording...", true);
-    else AddCommand(&menu, CmdRecord, "Record...", idle || mode == TrafficPlayback);
+    if (RecordingRuns(mode))
+        AddCommand(&menu, CmdRecord, "Stop recording...", true);
+    else
+        AddCommand(&menu, CmdRecord, "Record...", idle || mode == TrafficPlayback);
 
     if (PlayingRecording(mode)) {
         // A playback is stopped from here; another cannot be added to it.
@@ -41,8 +43,10 @@ ModuleMenuModel BuildModuleMenuModel(Mode mode, const Settings& settings) {
         AddCommand(&menu, CmdPlayTraffic, "Play as traffic...", idle);
     }
 
-    if (mode == Replay) AddCommand(&menu, CmdReplay, "Stop replay...", true);
-    else AddCommand(&menu, CmdReplay, "Replay...", idle && settings.RplyEnabled != 0);
+    if (mode == Replay)
+        AddCommand(&menu, CmdReplay, "Stop replay...", true);
+    else
+        AddCommand(&menu, CmdReplay, "Replay...", idle && settings.RplyEnabled != 0);
 
     AddCommand(&menu, CmdSettings, "Settings...", idle);
     AddSeparator(&menu);
@@ -58,20 +62,27 @@ ModuleMenuModel BuildModuleMenuModel(Mode mode, const Settings& settings) {
 UiDecision MenuCommandDecision(uint32_t commandId, Mode mode, const Settings& settings) {
     bool idle = ModeIsIdle(mode);
     switch (commandId) {
-    case CmdRecord:
-        if (idle || mode == TrafficPlayback) return Fire(RecordStartAction(settings.NoRecDlg), 0);
-        if (RecordingRuns(mode)) return Fire(ActionStopRecording, 0);
-        return Swallow();
-    case CmdPlay: return PlayDecision(mode, 0);
-    case CmdPlayTraffic: return PlayDecision(mode, 1);
-    case CmdReplay:
-        if (mode == ReplayBuffer) return Fire(ActionReplayDialog, 0);
-        if (mode == Replay) return Fire(ActionStopPlayback, 0);
-        return Swallow();
-    case CmdSettings: return idle ? Fire(ActionSettingsDialog, 0) : Swallow();
-    case CmdAbout: return Fire(ActionAboutDialog, 0);
-    case CmdKeyboard: return idle ? Fire(ActionKeyboardDialog, 0) : Swallow();
-    case CmdViewSettings: return Fire(ActionViewSettingsDialog, 0);
-    default: return PassOn();
+        case CmdRecord:
+            if (idle || mode == TrafficPlayback) return Fire(RecordStartAction(settings.NoRecDlg), 0);
+            if (RecordingRuns(mode)) return Fire(ActionStopRecording, 0);
+            return Swallow();
+        case CmdPlay:
+            return PlayDecision(mode, 0);
+        case CmdPlayTraffic:
+            return PlayDecision(mode, 1);
+        case CmdReplay:
+            if (mode == ReplayBuffer) return Fire(ActionReplayDialog, 0);
+            if (mode == Replay) return Fire(ActionStopPlayback, 0);
+            return Swallow();
+        case CmdSettings:
+            return idle ? Fire(ActionSettingsDialog, 0) : Swallow();
+        case CmdAbout:
+            return Fire(ActionAboutDialog, 0);
+        case CmdKeyboard:
+            return idle ? Fire(ActionKeyboardDialog, 0) : Swallow();
+        case CmdViewSettings:
+            return Fire(ActionViewSettingsDialog, 0);
+        default:
+            return PassOn();
     }
 }

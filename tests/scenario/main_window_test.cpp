@@ -1,10 +1,10 @@
 // The simulator's main window with the module in it: the module menu on the
 // menu bar, and which messages the module keeps and which reach the host's
 // own window procedure unchanged.
-#include "scenario_support.h"
-
 #include <algorithm>
 #include <fstream>
+
+#include "scenario_support.h"
 
 using MainWindow = Scenario;
 using MenuBar = Scenario;
@@ -39,8 +39,10 @@ bool ReachesHost(const Message& sent) {
 std::vector<std::string> Lines(const std::vector<SimMenuItem>& items) {
     std::vector<std::string> lines;
     for (const SimMenuItem& item : items) {
-        if (item.separator) lines.push_back("-");
-        else lines.push_back(item.text + " " + std::to_string(item.id) + (item.grayed ? " (grayed)" : ""));
+        if (item.separator)
+            lines.push_back("-");
+        else
+            lines.push_back(item.text + " " + std::to_string(item.id) + (item.grayed ? " (grayed)" : ""));
     }
     return lines;
 }
@@ -57,13 +59,15 @@ const std::vector<std::string> HostTitles = {"Flights", "World", "Aircraft", "Vi
 TEST_F(MainWindow, WhatTheModuleDoesNotTakeReachesTheHostUnchanged) {
     Start();
     const Message passed[] = {
-        {KeyDown, 'A', 0x001E0001},        {KeyUp, 'A', static_cast<intptr_t>(0xC01E0001u)},
-        {KeyDown, 27, 0x00010001},         // Escape with nothing to stop
-        {KeyDown, 37, 0x014B0001},         // Left outside a playback
+        {KeyDown, 'A', 0x001E0001},
+        {KeyUp, 'A', static_cast<intptr_t>(0xC01E0001u)},
+        {KeyDown, 27, 0x00010001},  // Escape with nothing to stop
+        {KeyDown, 37, 0x014B0001},  // Left outside a playback
         {KeyUp, 37, static_cast<intptr_t>(0xC14B0001u)},
-        {KeyDown, 0x70, 0x003B0001},       // F1
-        {Command, 40000, 0},               // the simulator's own menu
-        {Command, 43565, 0},               {Command, 43574, 0},
+        {KeyDown, 0x70, 0x003B0001},  // F1
+        {Command, 40000, 0},          // the simulator's own menu
+        {Command, 43565, 0},
+        {Command, 43574, 0},
     };
     for (const Message& message : passed) {
         SCOPED_TRACE(testing::Message() << "message " << message.message << " wParam " << message.wParam);

@@ -49,11 +49,21 @@ struct TransportKey {
 };
 // The default transport keys and what they fire.
 const TransportKey DefaultTransportKeys[] = {
-    {36, ActionTransport, 0},  {35, ActionTransport, 1},          {37, ActionTransport, 2},
-    {38, ActionTransport, 3},  {33, ActionTransport, 4},          {39, ActionTransport, 5},
-    {40, ActionTransport, 6},  {34, ActionTransport, 7},          {107, ActionSpeed, 0},
-    {109, ActionSpeed, 1},     {45, ActionSpeed, 2},              {111, ActionLoop, 0},
-    {106, ActionLoop, 1},      {46, ActionLoop, 4},               {Shift | 107, ActionHeightCorrection, 1},
+    {36, ActionTransport, 0},
+    {35, ActionTransport, 1},
+    {37, ActionTransport, 2},
+    {38, ActionTransport, 3},
+    {33, ActionTransport, 4},
+    {39, ActionTransport, 5},
+    {40, ActionTransport, 6},
+    {34, ActionTransport, 7},
+    {107, ActionSpeed, 0},
+    {109, ActionSpeed, 1},
+    {45, ActionSpeed, 2},
+    {111, ActionLoop, 0},
+    {106, ActionLoop, 1},
+    {46, ActionLoop, 4},
+    {Shift | 107, ActionHeightCorrection, 1},
     {Shift | 109, ActionHeightCorrection, -1},
 };
 
@@ -65,11 +75,13 @@ TEST(KeyDown, TransportKeysSteerPlaybackReplayAndTrafficOnlyWhenAllowed) {
         for (int32_t contrAiPlay : {0, 1}) {
             bool active = mode == Playback || mode == Replay || (mode == TrafficPlayback && contrAiPlay);
             for (const TransportKey& key : DefaultTransportKeys) {
-                SCOPED_TRACE(testing::Message() << "mode " << mode << " ContrAiPlay " << contrAiPlay << " key "
-                                                << key.code);
+                SCOPED_TRACE(testing::Message()
+                             << "mode " << mode << " ContrAiPlay " << contrAiPlay << " key " << key.code);
                 UiDecision decision = KeyDownDecision(mode, WithOptions(contrAiPlay, 0), keys, key.code);
-                if (active) ExpectFires(decision, key.action, key.argument);
-                else ExpectPassedOn(decision);  // the arrows are the simulator's then
+                if (active)
+                    ExpectFires(decision, key.action, key.argument);
+                else
+                    ExpectPassedOn(decision);  // the arrows are the simulator's then
             }
         }
 }
@@ -112,20 +124,28 @@ TEST(KeyDown, RecordAndPlayKeysAreTakenInEveryModeButActOnlyWhereAllowed) {
             SCOPED_TRACE(testing::Message() << "mode " << mode << " NoRecDlg " << noRecDlg);
             bool idle = mode == Idle || mode == ReplayBuffer;
             UiDecision decision = KeyDownDecision(mode, settings, keys, 'R');
-            if (idle || mode == TrafficPlayback) ExpectFires(decision, record, 0);
-            else ExpectSwallowed(decision);
+            if (idle || mode == TrafficPlayback)
+                ExpectFires(decision, record, 0);
+            else
+                ExpectSwallowed(decision);
 
             decision = KeyDownDecision(mode, settings, keys, 'P');
-            if (idle) ExpectFires(decision, ActionStartPlayback, 0);
-            else ExpectSwallowed(decision);  // e.g. Play during a recording reaches nobody
+            if (idle)
+                ExpectFires(decision, ActionStartPlayback, 0);
+            else
+                ExpectSwallowed(decision);  // e.g. Play during a recording reaches nobody
 
             decision = KeyDownDecision(mode, settings, keys, Shift | 'R');
-            if (mode == ReplayBuffer) ExpectFires(decision, ActionReplayDialog, 0);
-            else ExpectSwallowed(decision);
+            if (mode == ReplayBuffer)
+                ExpectFires(decision, ActionReplayDialog, 0);
+            else
+                ExpectSwallowed(decision);
 
             decision = KeyDownDecision(mode, settings, keys, Shift | 'P');
-            if (idle) ExpectFires(decision, ActionStartPlayback, 1);
-            else ExpectSwallowed(decision);
+            if (idle)
+                ExpectFires(decision, ActionStartPlayback, 1);
+            else
+                ExpectSwallowed(decision);
 
             // Same letters with other modifiers are other keys.
             ExpectPassedOn(KeyDownDecision(mode, settings, keys, KeyCodeControl | 'R'));
@@ -191,11 +211,13 @@ TEST(KeyUp, ReleasingAJumpKeyEndsItsSearchLevel) {
             bool active = mode == Playback || mode == Replay || (mode == TrafficPlayback && contrAiPlay);
             Settings settings = WithOptions(contrAiPlay, 0);
             for (const auto& release : releases) {
-                SCOPED_TRACE(testing::Message() << "mode " << mode << " ContrAiPlay " << contrAiPlay << " key "
-                                                << release.code);
+                SCOPED_TRACE(testing::Message()
+                             << "mode " << mode << " ContrAiPlay " << contrAiPlay << " key " << release.code);
                 UiDecision decision = KeyUpDecision(mode, settings, keys, release.code);
-                if (active) ExpectFires(decision, ActionTransport, release.argument);
-                else ExpectPassedOn(decision);
+                if (active)
+                    ExpectFires(decision, ActionTransport, release.argument);
+                else
+                    ExpectPassedOn(decision);
             }
             // Other keys' releases are not the module's.
             for (KeyCode other : {KeyCode(36), KeyCode(35), KeyCode(27), KeyCode(107), KeyCode(0)})

@@ -62,17 +62,18 @@ TEST_F(KeyTableTest, MissingKeysGetTheirDefaultsAndSaveWritesTheWholeSectionInOr
 }
 
 TEST_F(KeyTableTest, StoredNumbersKeepTheirLow16Bits) {
-    WriteFile("[keyboard]\r\nbeginning=70000\r\nBack3=-1\r\nBack2=abc\r\nBack1= 4133 ; Shift+Left\r\n"
-              "Forward1=0\r\nForward2=0000000000000000000040\r\nPlay=8272\r\n");
+    WriteFile(
+        "[keyboard]\r\nbeginning=70000\r\nBack3=-1\r\nBack2=abc\r\nBack1= 4133 ; Shift+Left\r\n"
+        "Forward1=0\r\nForward2=0000000000000000000040\r\nPlay=8272\r\n");
     LoadKeyTable();
-    EXPECT_EQ(keyTable.codes[KeyBeginning], 4464);      // 70000 & 0xFFFF
-    EXPECT_EQ(keyTable.codes[KeyBack3], 0xFFFF);        // -1
-    EXPECT_EQ(keyTable.codes[KeyBack2], 0);             // not a number: no key
-    EXPECT_EQ(keyTable.codes[KeyBack1], 4133);          // as atoi reads it
-    EXPECT_EQ(keyTable.codes[KeyForward1], 0);          // explicitly unbound, not the default
-    EXPECT_EQ(keyTable.codes[KeyForward2], 0);          // cut to 19 characters: all zeros
-    EXPECT_EQ(keyTable.codes[KeyPlay], 0x2050);         // Control+P
-    EXPECT_EQ(keyTable.codes[KeyForward3], 34);         // untouched keys keep their defaults
+    EXPECT_EQ(keyTable.codes[KeyBeginning], 4464);  // 70000 & 0xFFFF
+    EXPECT_EQ(keyTable.codes[KeyBack3], 0xFFFF);    // -1
+    EXPECT_EQ(keyTable.codes[KeyBack2], 0);         // not a number: no key
+    EXPECT_EQ(keyTable.codes[KeyBack1], 4133);      // as atoi reads it
+    EXPECT_EQ(keyTable.codes[KeyForward1], 0);      // explicitly unbound, not the default
+    EXPECT_EQ(keyTable.codes[KeyForward2], 0);      // cut to 19 characters: all zeros
+    EXPECT_EQ(keyTable.codes[KeyPlay], 0x2050);     // Control+P
+    EXPECT_EQ(keyTable.codes[KeyForward3], 34);     // untouched keys keep their defaults
 }
 
 TEST_F(KeyTableTest, SaveRoundTripsAndKeepsTheOtherSections) {

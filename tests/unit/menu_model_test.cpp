@@ -35,9 +35,9 @@ Settings WithReplay(uint32_t enabled, int32_t noRecDlg = 0) {
 // The part below the recording and playback items, the same in every mode
 // but for the keyboard item.
 std::vector<std::string> Tail(bool keyboardEnabled) {
-    return {"-", "Advanced view settings... 43573", "-",
-            keyboardEnabled ? "Keyboard controls... 43572" : "Keyboard controls... 43572 (grayed)", "-",
-            "About... 43571"};
+    return {"-", "Advanced view settings... 43573",
+            "-", keyboardEnabled ? "Keyboard controls... 43572" : "Keyboard controls... 43572 (grayed)",
+            "-", "About... 43571"};
 }
 
 std::vector<std::string> Joined(std::vector<std::string> head, const std::vector<std::string>& tail) {
@@ -48,11 +48,11 @@ std::vector<std::string> Joined(std::vector<std::string> head, const std::vector
 }  // namespace
 
 TEST(ModuleMenu, PlaybackOffersOnlyItsStop) {
-    EXPECT_EQ(Lines(BuildModuleMenuModel(Playback, WithReplay(1))),
-              (std::vector<std::string>{"Record... 43566 (grayed)", "Stop playback... 43567",
-                                        "Replay... 43569 (grayed)", "Settings... 43570 (grayed)", "-",
-                                        "Advanced view settings... 43573", "-",
-                                        "Keyboard controls... 43572 (grayed)", "-", "About... 43571"}));
+    EXPECT_EQ(
+        Lines(BuildModuleMenuModel(Playback, WithReplay(1))),
+        (std::vector<std::string>{"Record... 43566 (grayed)", "Stop playback... 43567", "Replay... 43569 (grayed)",
+                                  "Settings... 43570 (grayed)", "-", "Advanced view settings... 43573", "-",
+                                  "Keyboard controls... 43572 (grayed)", "-", "About... 43571"}));
 }
 
 TEST(ModuleMenu, EachModeShowsItsItemsAndStates) {
@@ -73,10 +73,10 @@ TEST(ModuleMenu, EachModeShowsItsItemsAndStates) {
     EXPECT_EQ(Lines(BuildModuleMenuModel(RecordingWithTraffic, WithReplay(1))), Joined(recording, Tail(false)));
 
     // While traffic plays the user may record.
-    EXPECT_EQ(Lines(BuildModuleMenuModel(TrafficPlayback, WithReplay(1))),
-              Joined({"Record... 43566", "Stop playback... 43567", "Replay... 43569 (grayed)",
-                      "Settings... 43570 (grayed)"},
-                     Tail(false)));
+    EXPECT_EQ(
+        Lines(BuildModuleMenuModel(TrafficPlayback, WithReplay(1))),
+        Joined({"Record... 43566", "Stop playback... 43567", "Replay... 43569 (grayed)", "Settings... 43570 (grayed)"},
+               Tail(false)));
     EXPECT_EQ(Lines(BuildModuleMenuModel(Replay, WithReplay(1))),
               Joined({"Record... 43566 (grayed)", "Play... 43567 (grayed)", "Play as traffic... 43568 (grayed)",
                       "Stop replay... 43569", "Settings... 43570 (grayed)"},
