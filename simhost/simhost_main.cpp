@@ -1,5 +1,6 @@
 // The stand-in simulator as a program: loads the module the way FS2004 does,
-// flies the scripted flight, records it with the AI aircraft around it,
+// flies with the replay buffer running, replays its last 30 seconds, saves
+// it as a recording and plays that back; then flies the scripted flight, records it with the AI aircraft around it,
 // plays the recording back (at normal speed, faster in a loop, and as
 // traffic while a second flight is recorded beside it) and reports what the
 // module did.
@@ -45,6 +46,39 @@ static std::vector<std::string> SavedRecordings() {
         paths.push_back("Recordings/" + entry.path().filename().string());
     std::sort(paths.begin(), paths.end());
     return paths;
+}
+
+// The replay buffer records from the flight load on. What the replay dialog
+// will offer (replay the last N seconds, save the buffer) goes through the
+// stand-in's command seam until the dialog exists.
+static void ReplayBufferDemo(double seconds) {
+    std::printf("Flying %.0f seconds with the replay buffer running:\n", seconds);
+    SimRunSeconds(seconds);
+    PrintStatus("buffer recording");
+    SimModuleCommand("Replay 30");
+    SimRunSeconds(1.0);
+    PrintStatus("replaying the last 30 seconds");
+    SimRunSeconds(20.0);
+    PrintStatus("20 seconds later");
+    SimRunSeconds(15.0);
+    PrintStatus("after the replay");
+    SimSetPaused(false);
+    SimRunSeconds(5.0);
+    const char* saved = "Replay.atr";
+    SimQueueFileDialogAnswer({saved});
+    SimModuleCommand("SaveReplay");
+    std::error_code error;
+    std::printf("Replay buffer saved: %s (%llu bytes)\n", saved,
+                static_cast<unsigned long long>(std::filesystem::file_size(saved, error)));
+    SimQueueFileDialogAnswer({saved});
+    SimModuleCommand("StartPlayback");
+    SimRunSeconds(1.0);
+    PrintStatus("playing the saved replay");
+    SimModuleCommand("Transport 1");  // to its last second
+    SimRunSeconds(2.0);
+    PrintStatus("saved replay played to its end");
+    SimSetPaused(false);
+    SimRunSeconds(1.0);
 }
 
 // Plays the first recording back three ways, as the menu's "Play...",
@@ -121,6 +155,7 @@ int main(int argc, char** argv) {
         std::printf("  event %2llu  %s\n", static_cast<unsigned long long>(entry.a), EventName(entry.a));
     SimFireEvent(38, 0, 1);
 #ifndef _WIN32
+    ReplayBufferDemo(180.0);
     // Until the module has its menu, the demo starts and stops through the
     // stand-in's command seam, as the menu's "Record..." would.
     SimModuleCommand("StartRecordingWithDefaults");
