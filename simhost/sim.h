@@ -148,7 +148,11 @@ void SimSetAiCreationFails(bool fails);
 // "StopRecordingNoPrompt" (as on a flight load), "StartPlayback",
 // "StartTrafficPlayback", "StopPlayback" (the user's stop), "StopHere",
 // "EndPlayback", and with a number "Transport N", "Speed N", "Loop N",
-// "HeightCorrection N" (+1 or -1). An unknown name stops the program.
+// "HeightCorrection N" (+1 or -1); and for the replay dialog, which does
+// not exist yet, "Replay N" (replay the last N seconds of the replay buffer)
+// and "SaveReplay" (its "Save replay" button: the save dialog and any
+// message are owned by SimReplayDialogWindow()). An unknown name stops the
+// program.
 void SimModuleCommand(const char* name);
 
 // ---------------------------------------------------------------- user answers
@@ -182,6 +186,8 @@ std::vector<SimLogEntry> SimLogOf(SimLogKind kind);
 std::vector<uint32_t> SimRegisteredEvents();  // event ids registered now, in order
 // The host's main window (native: an opaque token).
 void* SimMainWindow();
+// The window that owns what the replay commands show (native: a token).
+void* SimReplayDialogWindow();
 // Sends a message to the main window and pumps messages (Windows: real
 // messages). What the module does not take reaches the host's own window
 // procedure, which logs WM_COMMAND, WM_KEYDOWN and WM_KEYUP (LogHostMessage).

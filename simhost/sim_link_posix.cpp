@@ -13,6 +13,7 @@
 #include "core/module.h"
 #include "engine/player.h"
 #include "engine/recorder.h"
+#include "engine/replay_buffer.h"
 #include "engine/transport.h"
 #include "platform/posix/posix_hooks.h"
 #include "sim_internal.h"
@@ -20,6 +21,9 @@
 
 static bool loaded;
 static int mainWindowToken;
+// Stands for the replay dialog, which owns the replay commands' dialogs and
+// message boxes once it exists.
+static int replayDialogToken;
 
 static int AnswerMessageBox(WindowHandle owner, const char* text, const char* caption, uint32_t flags) {
     SimLogEntry& entry = SimAppendLog(LogMessageBox);
@@ -140,6 +144,7 @@ bool SimModuleLoaded() { return loaded; }
 void SimPlatformPumpMessages() {}
 void SimPlatformCollect() {}
 void* SimMainWindow() { return &mainWindowToken; }
+void* SimReplayDialogWindow() { return &replayDialogToken; }
 intptr_t SimSendMainWindowMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
     return mainWindowProcedure(&mainWindowToken, message, wParam, lParam);
 }
@@ -191,6 +196,9 @@ void SimModuleCommand(const char* name) {
         {"Speed", [](int argument) { SpeedCommand(argument); }},
         {"Loop", [](int argument) { LoopCommand(argument); }},
         {"HeightCorrection", [](int argument) { HeightCorrectionStep(argument); }},
+        // The replay dialog's two actions, as its buttons will call them.
+        {"Replay", [](int argument) { StartReplay(static_cast<uint32_t>(argument)); }},
+        {"SaveReplay", [](int) { SaveReplay(&replayDialogToken); }},
     };
     char command[64] = "";
     int argument = 0;

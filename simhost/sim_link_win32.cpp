@@ -257,6 +257,9 @@ void SimPlatformCollect() {
 }
 
 void* SimMainWindow() { return mainWindow; }
+// The replay dialog is the module's own window; until the module has it,
+// nothing here stands for it.
+void* SimReplayDialogWindow() { return nullptr; }
 
 intptr_t SimSendMainWindowMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
     LRESULT result = SendMessageA(mainWindow, message, wParam, lParam);

@@ -1,9 +1,11 @@
 // The stand-in simulator as a program: loads the module the way FS2004 does,
-// flies the scripted flight, records it with the AI aircraft around it,
-// plays the recording back (at normal speed, faster in a loop, and as
-// traffic while a second flight is recorded beside it) and reports what the
-// module did. Everything goes through the module's menu and keys, as a user
-// would drive it.
+// flies with the replay buffer running, replays its last 30 seconds, saves
+// it as a recording and plays that back; then flies the scripted flight,
+// records it with the AI aircraft around it, plays the recording back (at
+// normal speed, faster in a loop, and as traffic while a second flight is
+// recorded beside it) and reports what the module did. Recording and
+// playback go through the module menu and keys, as a user would drive them;
+// the replay buffer through the stand-in's command seam until its dialog exists.
 //   simhost [--dll PATH] [--dir FOLDER] [--minutes N] [--ai N] [--show-menu SECONDS]
 // --show-menu opens the module menu on the menu bar for that long before the
 // flight (Windows build: for screenshots, see scripts/screenshot.sh).
@@ -65,6 +67,39 @@ static std::vector<std::string> SavedRecordings() {
 static void Press(int key) {
     SimSendMainWindowMessage(KeyDownMessage, static_cast<uintptr_t>(key), 0x00000001);
     SimSendMainWindowMessage(KeyUpMessage, static_cast<uintptr_t>(key), static_cast<intptr_t>(0xC0000001u));
+}
+
+// The replay buffer records from the flight load on. What the replay dialog
+// will offer (replay the last N seconds, save the buffer) goes through the
+// stand-in's command seam until the dialog exists.
+static void ReplayBufferDemo(double seconds) {
+    std::printf("Flying %.0f seconds with the replay buffer running:\n", seconds);
+    SimRunSeconds(seconds);
+    PrintStatus("buffer recording");
+    SimModuleCommand("Replay 30");
+    SimRunSeconds(1.0);
+    PrintStatus("replaying the last 30 seconds");
+    SimRunSeconds(20.0);
+    PrintStatus("20 seconds later");
+    SimRunSeconds(15.0);
+    PrintStatus("after the replay");
+    SimSetPaused(false);
+    SimRunSeconds(5.0);
+    const char* saved = "Replay.atr";
+    SimQueueFileDialogAnswer({saved});
+    SimModuleCommand("SaveReplay");
+    std::error_code error;
+    std::printf("Replay buffer saved: %s (%llu bytes)\n", saved,
+                static_cast<unsigned long long>(std::filesystem::file_size(saved, error)));
+    SimQueueFileDialogAnswer({saved});
+    SimModuleCommand("StartPlayback");
+    SimRunSeconds(1.0);
+    PrintStatus("playing the saved replay");
+    SimModuleCommand("Transport 1");  // to its last second
+    SimRunSeconds(2.0);
+    PrintStatus("saved replay played to its end");
+    SimSetPaused(false);
+    SimRunSeconds(1.0);
 }
 
 // Plays the first recording back three ways: "Play..." with the transport
@@ -162,6 +197,9 @@ int main(int argc, char** argv) {
         std::fflush(stdout);
         if (!SimShowModuleMenu(showMenuSeconds)) std::printf("No module menu on a menu bar here.\n");
     }
+#ifndef _WIN32
+    ReplayBufferDemo(180.0);
+#endif
     // "Record..." in the Aerotrace menu: with NoRecDlg the recording starts
     // at once with the stored defaults.
     Choose(CmdRecord);

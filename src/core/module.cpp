@@ -11,6 +11,7 @@
 #include "core/support.h"
 #include "engine/player.h"
 #include "engine/recorder.h"
+#include "engine/replay_buffer.h"
 #include "engine/track_table.h"
 
 extern "C" {
@@ -78,6 +79,7 @@ extern "C" void HOSTCALL ModuleDeinit() {
         // flight stays on disk in its temporary files.
         AbandonRecording();
     }
+    StopReplayBuffer();
     module.mode = Idle;
     // An inert module (an interface was missing) registered nothing, so it
     // has nothing to take back.
