@@ -1,7 +1,8 @@
 // What the settings-file fuzzer does with one input, shared with the unit
 // test that replays the seed corpus: the bytes become modules/Aerotrace.ini
 // in the current directory, then keys are read with small and large
-// buffers, written, and read again, and the settings are loaded and saved.
+// buffers, written, and read again, and the settings and key bindings are
+// loaded and saved.
 // Returns null when every check held, otherwise what went wrong.
 #pragma once
 
@@ -11,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "config/keys.h"
 #include "config/settings.h"
 #include "platform/platform.h"
 
@@ -130,6 +132,13 @@ inline const char* Run(const uint8_t* data, size_t size) {
     LoadViewSettings();
     SaveViewSettings();
     ReadRecordDefaults(AI_FACTOR_DEFAULT_DIALOG);
+
+    // Key bindings too: what a save writes reads back as the same bindings.
+    LoadKeyTable();
+    KeyTable loaded = keyTable;
+    SaveKeyTable();
+    LoadKeyTable();
+    if (std::memcmp(&loaded, &keyTable, sizeof loaded) != 0) return "saved key bindings read back differently";
     return nullptr;
 }
 

@@ -38,7 +38,8 @@ inline uint32_t TracksOf(const RecordingCheck& check) {
     return check.trackCount;
 }
 
-// Needs the module loaded on the stand-in, in Idle, with an empty table.
+// Needs the module loaded on the stand-in, in Idle or the replay buffer,
+// with nothing else in the table.
 inline const char* Run(const uint8_t* data, size_t size) {
     if (!Store(data, size)) return "cannot write the input";
     PlatformFile* file = FileOpen(InputPath, "rb");
@@ -73,8 +74,14 @@ inline const char* Run(const uint8_t* data, size_t size) {
         SimRunFrames(2);
         EndPlayback(0);
         SpeedCommand(2);
-        if (module.mode != Idle) return "the playback did not end";
-        if (trackTable.count != 0 || trackTable.loadedTrackCount != 0) return "tracks are left after the end";
+        // Ended, the replay buffer takes over when it is enabled: only its
+        // ring may stay in the table.
+        const bool buffer = module.mode == ReplayBuffer;
+        if (module.mode != Idle && !buffer) return "the playback did not end";
+        if (buffer != (settings.RplyEnabled != 0)) return "the replay buffer did not take over after the end";
+        if (trackTable.count != (buffer ? 1 : 0) || (buffer && !trackTable.tracks[0].ring))
+            return "tracks are left after the end";
+        if (trackTable.loadedTrackCount != 0) return "tracks are left after the end";
         if (SimAircraftIds().size() != 1) return "AI aircraft are left after the end";
     }
     SimSetPaused(false);

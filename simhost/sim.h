@@ -148,7 +148,11 @@ void SimSetAiCreationFails(bool fails);
 // "StopRecordingNoPrompt" (as on a flight load), "StartPlayback",
 // "StartTrafficPlayback", "StopPlayback" (the user's stop), "StopHere",
 // "EndPlayback", and with a number "Transport N", "Speed N", "Loop N",
-// "HeightCorrection N" (+1 or -1). An unknown name stops the program.
+// "HeightCorrection N" (+1 or -1); and for the replay dialog, which does
+// not exist yet, "Replay N" (replay the last N seconds of the replay buffer)
+// and "SaveReplay" (its "Save replay" button: the save dialog and any
+// message are owned by SimReplayDialogWindow()). An unknown name stops the
+// program.
 void SimModuleCommand(const char* name);
 
 // ---------------------------------------------------------------- user answers
@@ -161,8 +165,9 @@ void SimQueueMessageBoxAnswer(int answer);
 // list given here when it holds more than one entry.
 void SimQueueFileDialogAnswer(const std::vector<std::string>& paths);
 
-// Keys held down as GetAsyncKeyState reports them (native builds; under
-// Windows the real keyboard state counts).
+// Keys held down as GetAsyncKeyState reports them. Under Windows the key is
+// pressed or released for real, and its own key message reaches the main
+// window before this returns.
 void SimSetKeyHeld(int virtualKey, bool held);
 bool SimKeyHeld(int virtualKey);
 
@@ -181,5 +186,37 @@ std::vector<SimLogEntry> SimLogOf(SimLogKind kind);
 std::vector<uint32_t> SimRegisteredEvents();  // event ids registered now, in order
 // The host's main window (native: an opaque token).
 void* SimMainWindow();
-// Posts a message to the main window and pumps it (Windows: real messages).
+// The window that owns what the replay commands show (native: a token).
+void* SimReplayDialogWindow();
+// Sends a message to the main window and pumps messages (Windows: real
+// messages). What the module does not take reaches the host's own window
+// procedure, which logs WM_COMMAND, WM_KEYDOWN and WM_KEYUP (LogHostMessage).
 intptr_t SimSendMainWindowMessage(uint32_t message, uintptr_t wParam, intptr_t lParam);
+
+// ---------------------------------------------------------------- the menu bar
+// Windows builds: the real menu bar of the main window ("Flights", "World",
+// "Aircraft", "Views", "Options", "Help" when the world starts). Native
+// builds have none: SimHasMenuBar() is false and the rest report nothing.
+
+struct SimMenuItem {
+    std::string text;  // "" for a separator
+    uint32_t id;       // command id (0 for separators and popups)
+    bool grayed;
+    bool separator;
+    bool popup;
+};
+
+bool SimHasMenuBar();
+std::vector<std::string> SimMenuBarTitles();
+// The items of the first popup on the bar titled exactly "Aerotrace".
+std::vector<SimMenuItem> SimModuleMenuItems();
+// Adds a popup with this title to the bar, as another add-on might.
+void SimAddMenuBarItem(const std::string& title);
+// The simulator builds its menu bar afresh (its own items only), as it does
+// when it changes its menus.
+void SimRebuildMenuBar();
+// Repaints the main window's frame (WM_NCPAINT) and pumps messages.
+void SimRepaintFrame();
+// Opens the module's popup below its title on the bar and keeps it open for
+// the given time (for screenshots). False when there is no such popup.
+bool SimShowModuleMenu(double seconds);

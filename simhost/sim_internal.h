@@ -81,3 +81,6 @@ void SimPlatformPumpMessages();
 // Takes into the log what other threads saw (dialogs answered under Windows).
 void SimPlatformCollect();
 void SimPlatformReset();
+// Presses or releases a key on the real keyboard (Windows; natively the
+// module asks the stand-in through its hooks).
+void SimPlatformSetKeyHeld(int virtualKey, bool held);

@@ -13,6 +13,7 @@
 #include "core/module.h"
 #include "engine/player.h"
 #include "engine/recorder.h"
+#include "engine/replay_buffer.h"
 #include "engine/transport.h"
 #include "platform/posix/posix_hooks.h"
 #include "sim_internal.h"
@@ -20,6 +21,9 @@
 
 static bool loaded;
 static int mainWindowToken;
+// Stands for the replay dialog, which owns the replay commands' dialogs and
+// message boxes once it exists.
+static int replayDialogToken;
 
 static int AnswerMessageBox(WindowHandle owner, const char* text, const char* caption, uint32_t flags) {
     SimLogEntry& entry = SimAppendLog(LogMessageBox);
@@ -80,9 +84,33 @@ static int AnswerFileDialog(const FileDialogRequest* request, char* buffer, uint
     return 1;
 }
 
+// The host's own procedure of its main window: it logs the messages a test
+// sends it, as the Windows stand-in's window does.
+static intptr_t HostWindowProcedure(WindowHandle, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    if (message == 0x0111 || message == 0x0100 || message == 0x0101) {  // WM_COMMAND, WM_KEYDOWN, WM_KEYUP
+        SimLogEntry& entry = SimAppendLog(LogHostMessage);
+        entry.a = message;
+        entry.b = wParam;
+        entry.c = static_cast<uint64_t>(lParam);
+    }
+    return 0;
+}
+
+// The procedure the main window runs now: the host's, or the module's once
+// it has taken the window over.
+static PosixWindowProcedure mainWindowProcedure = HostWindowProcedure;
+
+static PosixWindowProcedure SubclassHook(WindowHandle window, PosixWindowProcedure procedure) {
+    if (window != &mainWindowToken) return nullptr;
+    PosixWindowProcedure previous = mainWindowProcedure;
+    mainWindowProcedure = procedure;
+    return previous;
+}
+
 static int16_t KeyStateHook(int virtualKey) { return SimKeyHeld(virtualKey) ? static_cast<int16_t>(0x8000) : 0; }
 
 void SimPlatformReset() {}
+void SimPlatformSetKeyHeld(int, bool) {}
 
 bool SimLoadModule() {
     SimResetModuleState();
@@ -92,7 +120,10 @@ bool SimLoadModule() {
     hooks.asyncKeyState = KeyStateHook;
     hooks.openFileDialog = AnswerFileDialog;
     hooks.saveFileDialog = AnswerFileDialog;
+    hooks.subclassWindow = SubclassHook;
     PosixSetHostHooks(hooks);
+    // A fresh main window, as the simulator has when it starts.
+    mainWindowProcedure = HostWindowProcedure;
     if (!ModuleProcessAttach(&mainWindowToken)) return false;
     for (int i = 0; i < HostInterfaceCount; ++i)
         ImportTable[i].interfacePointer = i == world.config.missingInterface ? nullptr : SimInterfacePointer(ImportTable[i].moduleId);
@@ -105,19 +136,27 @@ void SimUnloadModule() {
     if (!loaded) return;
     Linkage.moduleDeinit();
     loaded = false;
+    // The module goes with its window, as when the simulator closes.
+    mainWindowProcedure = HostWindowProcedure;
 }
 
 bool SimModuleLoaded() { return loaded; }
 void SimPlatformPumpMessages() {}
 void SimPlatformCollect() {}
 void* SimMainWindow() { return &mainWindowToken; }
+void* SimReplayDialogWindow() { return &replayDialogToken; }
 intptr_t SimSendMainWindowMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
-    SimLogEntry& entry = SimAppendLog(LogHostMessage);
-    entry.a = message;
-    entry.b = wParam;
-    entry.c = static_cast<uint64_t>(lParam);
-    return 0;
+    return mainWindowProcedure(&mainWindowToken, message, wParam, lParam);
 }
+
+// No menu bar natively: the module's menu is Win32 code.
+bool SimHasMenuBar() { return false; }
+std::vector<std::string> SimMenuBarTitles() { return {}; }
+std::vector<SimMenuItem> SimModuleMenuItems() { return {}; }
+void SimAddMenuBarItem(const std::string&) {}
+void SimRebuildMenuBar() {}
+void SimRepaintFrame() { SimSendMainWindowMessage(0x0085, 1, 0); }  // WM_NCPAINT, whole frame
+bool SimShowModuleMenu(double) { return false; }
 
 void SimEnterDirectory(const std::string& path) {
     mkdir(path.c_str(), 0777);
@@ -157,6 +196,9 @@ void SimModuleCommand(const char* name) {
         {"Speed", [](int argument) { SpeedCommand(argument); }},
         {"Loop", [](int argument) { LoopCommand(argument); }},
         {"HeightCorrection", [](int argument) { HeightCorrectionStep(argument); }},
+        // The replay dialog's two actions, as its buttons will call them.
+        {"Replay", [](int argument) { StartReplay(static_cast<uint32_t>(argument)); }},
+        {"SaveReplay", [](int) { SaveReplay(&replayDialogToken); }},
     };
     char command[64] = "";
     int argument = 0;

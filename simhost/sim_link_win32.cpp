@@ -46,6 +46,39 @@ LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
+HMENU HostMenu() {
+    HMENU popup = CreatePopupMenu();
+    AppendMenuA(popup, MF_STRING, 40000, "(stand-in)");
+    return popup;
+}
+
+// The simulator's own menu bar, as it builds it.
+HMENU BuildHostMenuBar() {
+    HMENU bar = CreateMenu();
+    const char* const titles[] = {"Flights", "World", "Aircraft", "Views", "Options", "Help"};
+    for (const char* title : titles) AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(HostMenu()), title);
+    return bar;
+}
+
+std::string MenuText(HMENU menu, int position) {
+    char text[256] = "";
+    GetMenuStringA(menu, static_cast<UINT>(position), text, sizeof text, MF_BYPOSITION);
+    return text;
+}
+
+// Position of the module's popup on the bar, -1 when there is none.
+int ModuleMenuPosition(HMENU bar) {
+    int count = bar ? GetMenuItemCount(bar) : 0;
+    for (int position = 0; position < count; ++position)
+        if (MenuText(bar, position) == "Aerotrace") return position;
+    return -1;
+}
+
+void CALLBACK CloseMenuLater(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    EndMenu();
+}
+
 void CreateMainWindow() {
     static bool registered;
     if (!registered) {
@@ -59,15 +92,8 @@ void CreateMainWindow() {
         RegisterClassA(&windowClass);
         registered = true;
     }
-    HMENU bar = CreateMenu();
-    const char* const titles[] = {"Flights", "World", "Aircraft", "Views", "Options", "Help"};
-    for (const char* title : titles) {
-        HMENU popup = CreatePopupMenu();
-        AppendMenuA(popup, MF_STRING, 40000, "(stand-in)");
-        AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), title);
-    }
     mainWindow = CreateWindowA("FS98MAIN", "Microsoft Flight Simulator 2004 (stand-in)", WS_OVERLAPPEDWINDOW,
-                               20, 20, 800, 600, nullptr, bar, GetModuleHandleA(nullptr), nullptr);
+                               20, 20, 800, 600, nullptr, BuildHostMenuBar(), GetModuleHandleA(nullptr), nullptr);
     ShowWindow(mainWindow, SW_SHOWNORMAL);
     UpdateWindow(mainWindow);
 }
@@ -198,6 +224,14 @@ void SimUnloadModule() {
 
 bool SimModuleLoaded() { return library != nullptr; }
 
+// GetAsyncKeyState reports the real keyboard: press the key for real. Its
+// own key message reaches the main window before this returns.
+void SimPlatformSetKeyHeld(int virtualKey, bool held) {
+    if (mainWindow) SetForegroundWindow(mainWindow);
+    keybd_event(static_cast<BYTE>(virtualKey), 0, held ? 0 : KEYEVENTF_KEYUP, 0);
+    SimPlatformPumpMessages();
+}
+
 void SimPlatformPumpMessages() {
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -223,11 +257,83 @@ void SimPlatformCollect() {
 }
 
 void* SimMainWindow() { return mainWindow; }
+// The replay dialog is the module's own window; until the module has it,
+// nothing here stands for it.
+void* SimReplayDialogWindow() { return nullptr; }
 
 intptr_t SimSendMainWindowMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
     LRESULT result = SendMessageA(mainWindow, message, wParam, lParam);
     SimPlatformPumpMessages();
     return result;
+}
+
+bool SimHasMenuBar() { return mainWindow && GetMenu(mainWindow); }
+
+std::vector<std::string> SimMenuBarTitles() {
+    std::vector<std::string> titles;
+    HMENU bar = mainWindow ? GetMenu(mainWindow) : nullptr;
+    int count = bar ? GetMenuItemCount(bar) : 0;
+    for (int position = 0; position < count; ++position) titles.push_back(MenuText(bar, position));
+    return titles;
+}
+
+std::vector<SimMenuItem> SimModuleMenuItems() {
+    std::vector<SimMenuItem> items;
+    HMENU bar = mainWindow ? GetMenu(mainWindow) : nullptr;
+    int position = ModuleMenuPosition(bar);
+    if (position < 0) return items;
+    HMENU popup = GetSubMenu(bar, position);
+    int count = popup ? GetMenuItemCount(popup) : 0;
+    for (int i = 0; i < count; ++i) {
+        UINT state = GetMenuState(popup, static_cast<UINT>(i), MF_BYPOSITION);
+        SimMenuItem item;
+        item.text = MenuText(popup, i);
+        item.separator = (state & MF_SEPARATOR) != 0;
+        item.popup = GetSubMenu(popup, i) != nullptr;
+        item.grayed = (state & (MF_GRAYED | MF_DISABLED)) != 0;
+        UINT id = GetMenuItemID(popup, i);
+        item.id = item.separator || item.popup || id == static_cast<UINT>(-1) ? 0 : id;
+        items.push_back(item);
+    }
+    return items;
+}
+
+void SimAddMenuBarItem(const std::string& title) {
+    HMENU bar = mainWindow ? GetMenu(mainWindow) : nullptr;
+    if (!bar) return;
+    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(HostMenu()), title.c_str());
+    DrawMenuBar(mainWindow);
+    SimPlatformPumpMessages();
+}
+
+void SimRebuildMenuBar() {
+    if (!mainWindow) return;
+    HMENU old = GetMenu(mainWindow);
+    SetMenu(mainWindow, BuildHostMenuBar());
+    if (old) DestroyMenu(old);
+    SimPlatformPumpMessages();
+}
+
+void SimRepaintFrame() {
+    if (!mainWindow) return;
+    RedrawWindow(mainWindow, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    SimPlatformPumpMessages();
+}
+
+bool SimShowModuleMenu(double seconds) {
+    HMENU bar = mainWindow ? GetMenu(mainWindow) : nullptr;
+    int position = ModuleMenuPosition(bar);
+    if (position < 0) return false;
+    RECT title = {};
+    GetMenuItemRect(mainWindow, bar, static_cast<UINT>(position), &title);
+    SetForegroundWindow(mainWindow);
+    HiliteMenuItem(mainWindow, bar, static_cast<UINT>(position), MF_BYPOSITION | MF_HILITE);
+    SetTimer(nullptr, 0, static_cast<UINT>(seconds * 1000.0), CloseMenuLater);
+    TrackPopupMenu(GetSubMenu(bar, position), TPM_LEFTALIGN | TPM_TOPALIGN, title.left, title.bottom, 0, mainWindow,
+                   nullptr);
+    HiliteMenuItem(mainWindow, bar, static_cast<UINT>(position), MF_BYPOSITION | MF_UNHILITE);
+    SimPlatformPumpMessages();
+    return true;
 }
 
 void SimEnterDirectory(const std::string& path) {

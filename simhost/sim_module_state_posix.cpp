@@ -3,6 +3,7 @@
 #include "core/clock.h"
 #include "core/events.h"
 #include "core/module.h"
+#include "config/keys.h"
 #include "config/settings.h"
 #include "engine/capture.h"
 #include "engine/playback.h"
@@ -17,6 +18,7 @@ void SimResetModuleState() {
     EmptyTrackTable();
     settings = Settings{};
     viewSettings = ViewSettings{};
+    keyTable = KeyTable{};
     session = Session{};
     playback = PlaybackState{};
     transport = Transport{100, NormalSpeedIndex, false, 0, 0, false};

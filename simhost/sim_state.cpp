@@ -179,8 +179,10 @@ std::vector<uint32_t> SimRegisteredEvents() {
 
 void SimSetKeyHeld(int virtualKey, bool held) {
     auto at = std::find(world.heldKeys.begin(), world.heldKeys.end(), virtualKey);
-    if (held && at == world.heldKeys.end()) world.heldKeys.push_back(virtualKey);
-    if (!held && at != world.heldKeys.end()) world.heldKeys.erase(at);
+    if (held == (at != world.heldKeys.end())) return;
+    if (held) world.heldKeys.push_back(virtualKey);
+    else world.heldKeys.erase(at);
+    SimPlatformSetKeyHeld(virtualKey, held);
 }
 
 bool SimKeyHeld(int virtualKey) {

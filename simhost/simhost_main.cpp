@@ -1,9 +1,14 @@
 // The stand-in simulator as a program: loads the module the way FS2004 does,
-// flies the scripted flight, records it with the AI aircraft around it,
-// plays the recording back (at normal speed, faster in a loop, and as
-// traffic while a second flight is recorded beside it) and reports what the
-// module did.
-//   simhost [--dll PATH] [--dir FOLDER] [--minutes N] [--ai N]
+// flies with the replay buffer running, replays its last 30 seconds, saves
+// it as a recording and plays that back; then flies the scripted flight,
+// records it with the AI aircraft around it, plays the recording back (at
+// normal speed, faster in a loop, and as traffic while a second flight is
+// recorded beside it) and reports what the module did. Recording and
+// playback go through the module menu and keys, as a user would drive them;
+// the replay buffer through the stand-in's command seam until its dialog exists.
+//   simhost [--dll PATH] [--dir FOLDER] [--minutes N] [--ai N] [--show-menu SECONDS]
+// --show-menu opens the module menu on the menu bar for that long before the
+// flight (Windows build: for screenshots, see scripts/screenshot.sh).
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +20,18 @@
 #endif
 
 #include "sim.h"
+
+// The user's hand on the simulator's main window: the module menu's
+// commands (WM_COMMAND) and keys (WM_KEYDOWN, WM_KEYUP) with their default
+// bindings.
+static const uint32_t CommandMessage = 0x0111, KeyDownMessage = 0x0100, KeyUpMessage = 0x0101;
+static const uintptr_t CmdRecord = 43566;       // "Record..." / "Stop recording..."
+static const uintptr_t CmdPlay = 43567;         // "Play..." / "Stop playback..."
+static const uintptr_t CmdPlayTraffic = 43568;  // "Play as traffic..."
+static const int KeyEscape = 27, KeyLeft = 37, KeyRight = 39, KeyDelete = 46;
+static const int KeyLoopStart = 111, KeyLoopEnd = 106, KeyFaster = 107, KeySlower = 109;  // keypad / * + -
+
+static void Choose(uintptr_t command) { SimSendMainWindowMessage(CommandMessage, command, 0); }
 
 static const char* EventName(uint64_t id) {
     switch (id) {
@@ -47,44 +64,95 @@ static std::vector<std::string> SavedRecordings() {
     return paths;
 }
 
-// Plays the first recording back three ways, as the menu's "Play...",
-// the transport keys and "Play as traffic..." would.
+static void Press(int key) {
+    SimSendMainWindowMessage(KeyDownMessage, static_cast<uintptr_t>(key), 0x00000001);
+    SimSendMainWindowMessage(KeyUpMessage, static_cast<uintptr_t>(key), static_cast<intptr_t>(0xC0000001u));
+}
+
+// The replay buffer records from the flight load on. What the replay dialog
+// will offer (replay the last N seconds, save the buffer) goes through the
+// stand-in's command seam until the dialog exists.
+static void ReplayBufferDemo(double seconds) {
+    std::printf("Flying %.0f seconds with the replay buffer running:\n", seconds);
+    SimRunSeconds(seconds);
+    PrintStatus("buffer recording");
+    SimModuleCommand("Replay 30");
+    SimRunSeconds(1.0);
+    PrintStatus("replaying the last 30 seconds");
+    SimRunSeconds(20.0);
+    PrintStatus("20 seconds later");
+    SimRunSeconds(15.0);
+    PrintStatus("after the replay");
+    SimSetPaused(false);
+    SimRunSeconds(5.0);
+    const char* saved = "Replay.atr";
+    SimQueueFileDialogAnswer({saved});
+    SimModuleCommand("SaveReplay");
+    std::error_code error;
+    std::printf("Replay buffer saved: %s (%llu bytes)\n", saved,
+                static_cast<unsigned long long>(std::filesystem::file_size(saved, error)));
+    SimQueueFileDialogAnswer({saved});
+    SimModuleCommand("StartPlayback");
+    SimRunSeconds(1.0);
+    PrintStatus("playing the saved replay");
+    SimModuleCommand("Transport 1");  // to its last second
+    SimRunSeconds(2.0);
+    PrintStatus("saved replay played to its end");
+    SimSetPaused(false);
+    SimRunSeconds(1.0);
+}
+
+// Plays the first recording back three ways: "Play..." with the transport
+// keys, then "Play as traffic..." with a second recording made beside it.
 static void PlayBack(const std::string& recording) {
     std::printf("Playing %s back:\n", recording.c_str());
     SimQueueFileDialogAnswer({recording});
-    SimModuleCommand("StartPlayback");
+    Choose(CmdPlay);
     SimRunSeconds(1.0);
-    PrintStatus("started");
+    PrintStatus("\"Play...\"");
     SimRunSeconds(60.0);
     PrintStatus("after a minute");
-    SimModuleCommand("Speed 0");
-    SimModuleCommand("Speed 0");  // 300 %
-    SimModuleCommand("Loop 0");   // the loop starts here
+    Press(KeyRight);
+    SimRunFrames(1);
+    PrintStatus("Right: 15 s on");
+    Press(KeyLeft);
+    SimRunFrames(1);
+    PrintStatus("Left: 15 s back");
+    Press(KeyFaster);
+    Press(KeyFaster);
+    Press(KeyLoopStart);  // the loop starts here
     SimRunSeconds(10.0);
-    SimModuleCommand("Loop 1");  // and ends here: 30 s of the recording, looping
-    PrintStatus("faster, loop set");
+    Press(KeyLoopEnd);  // and ends here: 30 s of the recording at 300 %
+    SimRunFrames(1);
+    PrintStatus("keypad + + /, 10 s later *");
     SimRunSeconds(6.0);
     PrintStatus("wrapped round the loop");
-    SimModuleCommand("StopPlayback");
+    Press(KeyDelete);
+    Press(KeySlower);
+    SimRunFrames(1);
+    PrintStatus("Delete, keypad -");
+    Press(KeyEscape);
+    SimRunFrames(1);
+    PrintStatus("Escape: to the end");
     SimRunSeconds(1.0);
     std::printf("  %-34s %s\n", "stopped", SimPauseRequest() ? "the simulator is paused" : "running");
     SimSetPaused(false);
     SimRunSeconds(1.0);
 
     SimQueueFileDialogAnswer({recording});
-    SimModuleCommand("StartTrafficPlayback");
+    Choose(CmdPlayTraffic);
     SimRunSeconds(30.0);
-    PrintStatus("as traffic");
+    PrintStatus("\"Play as traffic...\"");
     std::printf("  %-34s %zu aircraft in the simulation\n", "", SimAircraftIds().size());
-    SimModuleCommand("StartRecordingWithDefaults");
+    Choose(CmdRecord);
     SimRunSeconds(120.0);
-    PrintStatus("recording beside the traffic");
-    SimModuleCommand("StopRecording");
+    PrintStatus("\"Record...\" beside it");
+    Choose(CmdRecord);
     SimRunSeconds(1.0);
-    PrintStatus("recording saved, traffic goes on");
-    SimModuleCommand("EndPlayback");
+    PrintStatus("\"Stop recording...\"");
+    Press(KeyEscape);
     SimRunSeconds(1.0);
-    PrintStatus("traffic ended");
+    PrintStatus("Escape: traffic ended");
     std::printf("  %-34s %zu aircraft in the simulation\n", "", SimAircraftIds().size());
 }
 #endif
@@ -93,13 +161,16 @@ int main(int argc, char** argv) {
     std::string folder = "dist/demo";
     double minutes = 11.0;  // the scripted flight, from the gate to engine shut-down
     int aiCount = 2;
+    double showMenuSeconds = 0.0;
     for (int i = 1; i + 1 < argc; i += 2) {
         if (!std::strcmp(argv[i], "--dll")) SimSetModulePath(argv[i + 1]);
         else if (!std::strcmp(argv[i], "--dir")) folder = argv[i + 1];
         else if (!std::strcmp(argv[i], "--minutes")) minutes = std::atof(argv[i + 1]);
         else if (!std::strcmp(argv[i], "--ai")) aiCount = std::atoi(argv[i + 1]);
+        else if (!std::strcmp(argv[i], "--show-menu")) showMenuSeconds = std::atof(argv[i + 1]);
         else {
-            std::fprintf(stderr, "usage: simhost [--dll PATH] [--dir FOLDER] [--minutes N] [--ai N]\n");
+            std::fprintf(stderr,
+                         "usage: simhost [--dll PATH] [--dir FOLDER] [--minutes N] [--ai N] [--show-menu SECONDS]\n");
             return 2;
         }
     }
@@ -120,17 +191,23 @@ int main(int argc, char** argv) {
     for (const SimLogEntry& entry : SimLogOf(LogRegister))
         std::printf("  event %2llu  %s\n", static_cast<unsigned long long>(entry.a), EventName(entry.a));
     SimFireEvent(38, 0, 1);
+    SimRepaintFrame();
+    if (showMenuSeconds > 0.0) {
+        std::printf("Module menu open for %.0f s.\n", showMenuSeconds);
+        std::fflush(stdout);
+        if (!SimShowModuleMenu(showMenuSeconds)) std::printf("No module menu on a menu bar here.\n");
+    }
 #ifndef _WIN32
-    // Until the module has its menu, the demo starts and stops through the
-    // stand-in's command seam, as the menu's "Record..." would.
-    SimModuleCommand("StartRecordingWithDefaults");
+    ReplayBufferDemo(180.0);
+#endif
+    // "Record..." in the Aerotrace menu: with NoRecDlg the recording starts
+    // at once with the stored defaults.
+    Choose(CmdRecord);
     SimRunSeconds(minutes * 60.0);
     std::vector<SimLogEntry> lines = SimLogOf(LogStatusLine);
     if (!lines.empty()) std::printf("Status line at the end: %s\n", lines.back().text.c_str());
-    SimModuleCommand("StopRecording");
-#else
-    SimRunSeconds(minutes * 60.0);
-#endif
+    // "Stop recording...": saved under Recordings, named after the date.
+    Choose(CmdRecord);
     std::printf("Flew %.0f simulated seconds in %llu frames with %d AI aircraft.\n", SimWorldSeconds(),
                 static_cast<unsigned long long>(SimFrameNumber()), aiCount);
     for (const SimLogEntry& box : SimLogOf(LogMessageBox))

@@ -39,7 +39,7 @@ static float ParseReal(const char* text) {
     return static_cast<float>(value);
 }
 
-static int32_t ReadInt(const char* section, const char* key, const char* defaultValue, uint32_t bufferSize) {
+int32_t ReadInt(const char* section, const char* key, const char* defaultValue, uint32_t bufferSize) {
     char text[Wide];
     ProfileGetString(section, key, defaultValue, text, bufferSize, SETTINGS_FILE);
     return ParseInt(text);
@@ -59,7 +59,7 @@ static void WriteInt(const char* section, const char* key, int32_t value) {
     ProfileWriteString(section, key, text, SETTINGS_FILE);
 }
 
-static void WriteUnsigned(const char* section, const char* key, uint32_t value) {
+void WriteUnsigned(const char* section, const char* key, uint32_t value) {
     char text[16];
     std::snprintf(text, sizeof text, "%u", static_cast<unsigned>(value));
     ProfileWriteString(section, key, text, SETTINGS_FILE);

@@ -88,3 +88,9 @@ void WriteWindowPosition(int32_t x, int32_t y);
 // Recording interval in ms for an interval index; indexes outside 0..4
 // count as 1 (250 ms).
 uint32_t RecordIntervalForIndex(int32_t index);
+
+// One key of the settings file, for the sections kept elsewhere (KEYBOARD):
+// read as text into a buffer of bufferSize characters with a text default
+// and converted as atoi does; written in decimal.
+int32_t ReadInt(const char* section, const char* key, const char* defaultValue, uint32_t bufferSize);
+void WriteUnsigned(const char* section, const char* key, uint32_t value);

@@ -12,6 +12,7 @@
 #include "engine/playback.h"
 #include "engine/player.h"
 #include "engine/recorder.h"
+#include "engine/replay_buffer.h"
 #include "engine/session.h"
 #include "engine/transport.h"
 
@@ -42,6 +43,12 @@ static void HOSTCALL OnPlaybackEvent(HostArg, HostArg) {
 
 static void HOSTCALL OnFlightLoaded(HostArg, HostArg p2) {
     if (p2 != 1) return;
+    // The buffer starts with the first flight; later ones empty it only when
+    // the user wants each flight's buffer to itself.
+    if (settings.RplyClear || !events.replayBufferStarted) {
+        StartReplayBuffer();
+        events.replayBufferStarted = true;
+    }
     // A new flight ends the recording of the old one; the user may save it.
     if (module.mode == Recording) StopRecording(1);
     session.aircraftChanged = 1;

@@ -26,6 +26,7 @@ constexpr uint32_t StatusTextStyle = 7;
 struct EventState {
     void* heldViewWindow;   // the view window whose byte 0x45 is held at 1 now, or null
     uint8_t savedViewByte;  // that byte's own value, put back at the end of the window's turn
+    bool replayBufferStarted;  // a flight load has started the replay buffer since start-up
 };
 extern EventState events;
 

@@ -3,6 +3,7 @@
 // order and only then connects the module to the host's events.
 #include "core/module.h"
 
+#include "config/keys.h"
 #include "config/settings.h"
 #include "core/clock.h"
 #include "core/events.h"
@@ -11,6 +12,7 @@
 #include "engine/player.h"
 #include "engine/recorder.h"
 #include "engine/recording_recovery.h"
+#include "engine/replay_buffer.h"
 #include "engine/track_table.h"
 
 extern "C" {
@@ -56,6 +58,7 @@ extern "C" void HOSTCALL ModuleInit() {
     EmptyTrackTable();
     HostCacheState();
     LoadSettings();
+    LoadKeyTable();
 
     LoadViewSettings();
     // A recording the simulator never got to save is rebuilt before anything
@@ -80,6 +83,7 @@ extern "C" void HOSTCALL ModuleDeinit() {
         // flight stays on disk in its temporary files.
         AbandonRecording();
     }
+    StopReplayBuffer();
     module.mode = Idle;
     // An inert module (an interface was missing) registered nothing, so it
     // has nothing to take back.

@@ -39,6 +39,10 @@ enum Mode : uint32_t {
     RecordingWithTraffic = 6,
 };
 
+// Nothing runs but, perhaps, the replay buffer in the background: the modes
+// in which a recording or a playback may start.
+inline bool ModeIsIdle(Mode mode) { return mode == Idle || mode == ReplayBuffer; }
+
 // Handles and state kept from attach and start-up to unloading.
 struct ModuleCore {
     Mode mode;                          // what is running now

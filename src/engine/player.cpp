@@ -10,6 +10,7 @@
 #include "engine/load_dialog.h"
 #include "engine/playback.h"
 #include "engine/recording_loader.h"
+#include "engine/replay_buffer.h"
 #include "engine/session.h"
 #include "engine/track_table.h"
 #include "engine/transport.h"
@@ -21,6 +22,7 @@ static char selectedPath[4096];
 void StartPlayback(int asTraffic) {
     if (module.mode != Idle && module.mode != ReplayBuffer) return;
     if (!ChooseRecordingsToLoad(selection, sizeof selection)) return;
+    StopReplayBuffer();
     moduleClock.startTime = 0xFFFFFFFFu;
     moduleClock.endTime = 0;
     trackTable.loadedTrackCount = 0;
@@ -82,12 +84,14 @@ void EndPlayback(int atShutdown) {
     playback.hostWordSaved = false;
     playback.trafficSaved = false;
     if (mode == Replay) {
-        module.mode = ReplayBuffer;
+        ResumeReplayBuffer();
     } else if (mode == RecordingWithTraffic) {
         module.mode = Recording;
     } else {
         module.mode = Idle;
         trackTable.loadedTrackCount = 0;
+        // At shut-down the buffer would only be freed again at once.
+        if (!atShutdown) StartReplayBuffer();
     }
 }
 

@@ -16,6 +16,7 @@
 #include "engine/recorded_tracks.h"
 #include "engine/recording_paths.h"
 #include "engine/recording_writer.h"
+#include "engine/replay_buffer.h"
 #include "engine/session.h"
 #include "engine/sim_date.h"
 #include "engine/track_table.h"
@@ -55,6 +56,7 @@ void StartRecordingWithDefaults() {
 
 void StartRecording() {
     if (!RecordingMayStart()) return;
+    StopReplayBuffer();
     const bool besideTraffic = module.mode == TrafficPlayback;
     if (besideTraffic) {
         // The traffic plays on at normal speed without its loop, and the
@@ -79,6 +81,8 @@ void StartRecording() {
         // leave, its files close, the simulator gets its settings back).
         if (besideTraffic) EndPlayback(0);
         module.mode = Idle;
+        // Nothing runs: the background buffer takes over again.
+        StartReplayBuffer();
     }
 }
 
@@ -91,6 +95,7 @@ static void EndRecordingMode() {
         return;
     }
     module.mode = Idle;
+    StartReplayBuffer();
 }
 
 void StopRecording(int noPrompt) {

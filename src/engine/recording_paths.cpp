@@ -25,11 +25,11 @@ void AutomaticRecordingPath(const HostDateTime& now, char* buffer, size_t size) 
 // The dialog may change the current directory as the user browses; the
 // simulator's relative paths depend on it, so it is put back whatever the
 // dialog did.
-static int AskSavePath(char* buffer, size_t size) {
+int ChooseSavePath(WindowHandle owner, int modal, char* buffer, size_t size) {
     char directory[1024];
     int saved = CurrentDirectoryGet(directory, sizeof directory);
     FileDialogRequest request{};
-    request.owner = module.mainWindow;
+    request.owner = owner;
     request.title = "Save Recording";
     request.filterDescription = "Flight Recordings";
     request.filterPattern = "*.atr";
@@ -37,15 +37,15 @@ static int AskSavePath(char* buffer, size_t size) {
     request.promptOverwrite = 1;
     std::memset(buffer, 0, size);
     uint32_t dialogSize = static_cast<uint32_t>(size < RecordingPathSize ? size : RecordingPathSize);
-    HostModalBegin();
+    if (modal) HostModalBegin();
     int chosen = ChooseSaveFile(&request, buffer, dialogSize);
-    HostModalEnd();
+    if (modal) HostModalEnd();
     if (saved) CurrentDirectorySet(directory);
     return chosen && buffer[0] != 0;
 }
 
 int ChooseRecordingPath(char* buffer, size_t size) {
-    if (!settings.NoRecDlg) return AskSavePath(buffer, size);
+    if (!settings.NoRecDlg) return ChooseSavePath(module.mainWindow, 1, buffer, size);
     AutomaticRecordingPath(HostGetDateTime(), buffer, size);
     DirectoryCreate("Recordings");  // usually there already: that is fine
     return 1;

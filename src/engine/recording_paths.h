@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "core/host.h"
+#include "platform/platform.h"
 
 constexpr size_t RecordingPathSize = 256;  // the save dialog's buffer
 
@@ -15,6 +16,12 @@ void TempTrackFileName(uint32_t aircraftId, char* buffer, size_t size);
 
 // "Recordings\Rec_YYYY-MM-DD_hh-mm-ss.atr" for the simulator's date and time.
 void AutomaticRecordingPath(const HostDateTime& now, char* buffer, size_t size);
+
+// The "Save Recording" dialog owned by owner. modal: between ModalBegin and
+// ModalEnd (a dialog of the module's own that is already modal opens it
+// without). The simulator's current directory is put back afterwards. 0 when
+// the user cancelled. buffer holds at least RecordingPathSize bytes.
+int ChooseSavePath(WindowHandle owner, int modal, char* buffer, size_t size);
 
 // The path to save the recording under: the automatic one (creating the
 // Recordings folder) when NoRecDlg is on, otherwise the user's choice in the

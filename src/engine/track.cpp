@@ -330,7 +330,24 @@ int RotateRing(Track* track) {
     if (track->windowIndex > track->capacity) return 0;
     const size_t recordSize = track->layout.recordSize;
     uint8_t* begin = track->window;
-    std::rotate(begin, begin + track->windowIndex * recordSize, begin + track->capacity * recordSize);
+    const size_t newer = track->windowIndex * recordSize;                        // slots 0 .. windowIndex-1
+    const size_t older = (track->capacity - track->windowIndex) * recordSize;  // the rest, oldest first
+    // Moving whole blocks through a spare copy of the smaller part is several
+    // times faster than rotating in place; without the memory for it, the
+    // ring is rotated in place all the same.
+    uint8_t* spare = static_cast<uint8_t*>(std::malloc(std::min(newer, older) + 1));
+    if (!spare) {
+        std::rotate(begin, begin + newer, begin + newer + older);
+    } else if (newer <= older) {
+        std::memcpy(spare, begin, newer);
+        std::memmove(begin, begin + newer, older);
+        std::memcpy(begin + older, spare, newer);
+    } else {
+        std::memcpy(spare, begin + newer, older);
+        std::memmove(begin + older, begin, newer);
+        std::memcpy(begin, spare, older);
+    }
+    std::free(spare);
     const uint32_t first = track->firstTime;
     for (uint32_t slot = 0; slot < track->capacity; ++slot)
         SetRecordTime(track->layout, Slot(*track, slot), SlotTime(*track, slot) - first);

@@ -116,9 +116,10 @@ TEST_F(LoadedWindows, TracksOfOldFilesCountTheirWindowsLikeAnyOther) {
     EXPECT_EQ(trackTable.loadedTrackCount, 1);
     EXPECT_EQ(SimAircraftIds().size(), 2u);
     SimRunSeconds(30.0);  // and the traffic playback with it
-    EXPECT_EQ(module.mode, Idle);
+    EXPECT_EQ(module.mode, ReplayBuffer);
     EXPECT_EQ(trackTable.loadedTrackCount, 0);
-    EXPECT_EQ(trackTable.count, 0);
+    ASSERT_EQ(trackTable.count, 1);  // the replay buffer's ring, nothing of the traffic
+    EXPECT_EQ(trackTable.tracks[0].ring, 1u);
 }
 
 }  // namespace

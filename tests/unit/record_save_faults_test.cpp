@@ -63,11 +63,12 @@ protected:
         StopRecording(0);
         run.operations = FileOperationCount();
         FaultInjectionArm(0);
-        run.firstStopSaved = run.started && module.mode == Idle;
+        // Saved, the recording ends and the replay buffer takes over.
+        run.firstStopSaved = run.started && module.mode == ReplayBuffer;
         if (run.started && !run.firstStopSaved) {
             run.partialFileLeft = std::filesystem::exists("Recordings") && !std::filesystem::is_empty("Recordings");
             StopRecording(0);  // the user tries again
-            EXPECT_EQ(module.mode, Idle) << "the retry must save";
+            EXPECT_EQ(module.mode, ReplayBuffer) << "the retry must save";
         }
         run.boxes = SimLogOf(LogMessageBox);
         if (std::filesystem::exists("Recordings"))

@@ -1,10 +1,17 @@
 // Native builds have no windows: the stand-in simulator answers what the
 // module would ask the user (message boxes, file dialogs), names its main
-// window and reports held keys through these hooks. Unset hooks behave like a
-// user who presses the default button (or cancels a file dialog).
+// window, lets the module take over that window's procedure and reports held
+// keys through these hooks. Unset hooks behave like a user who presses the
+// default button (or cancels a file dialog), and like a window that cannot
+// be subclassed.
 #pragma once
 
 #include "platform/platform.h"
+
+// A window procedure of the stand-in's main window, with the Win32 message
+// numbers and parameters.
+typedef intptr_t (*PosixWindowProcedure)(WindowHandle window, uint32_t message, uintptr_t wParam,
+                                         intptr_t lParam);
 
 struct PosixHostHooks {
     int (*messageBox)(WindowHandle owner, const char* text, const char* caption, uint32_t flags);
@@ -12,6 +19,12 @@ struct PosixHostHooks {
     int16_t (*asyncKeyState)(int virtualKey);
     int (*openFileDialog)(const FileDialogRequest* request, char* buffer, uint32_t size);
     int (*saveFileDialog)(const FileDialogRequest* request, char* buffer, uint32_t size);
+    // Installs procedure on the window and returns the one it replaces.
+    PosixWindowProcedure (*subclassWindow)(WindowHandle window, PosixWindowProcedure procedure);
 };
 
 void PosixSetHostHooks(const PosixHostHooks& hooks);
+
+// The stand-in's window procedure replaced by procedure; null when the
+// window cannot be subclassed.
+PosixWindowProcedure PosixSubclassWindow(WindowHandle window, PosixWindowProcedure procedure);

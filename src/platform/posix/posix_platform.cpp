@@ -20,6 +20,10 @@ int ShowMessageBox(WindowHandle owner, const char* text, const char* caption, ui
     return (flags & 0x0F) == BoxYesNo ? AnswerYes : AnswerOk;
 }
 
+PosixWindowProcedure PosixSubclassWindow(WindowHandle window, PosixWindowProcedure procedure) {
+    return hostHooks.subclassWindow ? hostHooks.subclassWindow(window, procedure) : nullptr;
+}
+
 WindowHandle FindTopLevelWindow(const char* className) {
     return hostHooks.findWindow ? hostHooks.findWindow(className) : nullptr;
 }

@@ -1,0 +1,12 @@
+// Which command a key fires in which mode: the key-down dispatch (transport,
+// stop, recording and playback keys, in that order) and the key-up dispatch
+// that ends a search. Pure decisions; main_window performs them.
+#pragma once
+
+#include "config/keys.h"
+#include "config/settings.h"
+#include "core/module.h"
+#include "ui/command_dispatch.h"
+
+UiDecision KeyDownDecision(Mode mode, const Settings& settings, const KeyTable& keys, KeyCode code);
+UiDecision KeyUpDecision(Mode mode, const Settings& settings, const KeyTable& keys, KeyCode code);
