@@ -23,6 +23,7 @@ const uint32_t RingSamples = 72000;
 
 // A buffer of the largest size with every group, already full.
 bool StartFullBuffer() {
+    SimEnterDirectory(".");  // makes the Modules folder the settings live in
     if (FILE* ini = std::fopen("Modules/Aerotrace.ini", "w")) {
         std::fprintf(ini, "[SETTINGS]\nRplyItvl=125\nBufferSize=%u\nRecFlags=%u\n", RingSamples, AllGroups);
         std::fclose(ini);
