@@ -3,6 +3,7 @@
 // of the table with or without their files.
 #include "engine/recorded_tracks.h"
 
+#include <cstdio>
 #include <new>
 
 #include "core/host.h"
@@ -18,10 +19,15 @@ int CreateRecordedTrack(uint32_t aircraftId, uint32_t flags, uint32_t interval) 
     int index = AddTrack();
     if (index >= 0 && TrackInit(&trackTable.tracks[index], TrackWindowSamples, file, 0, flags,
                                 HostAircraftTitle(aircraftId), aircraftId, interval, 1)) {
-        trackTable.tracks[index].referenceElevation = HostReferenceElevation(aircraftId);
-        return index;
+        Track& track = trackTable.tracks[index];
+        track.referenceElevation = HostReferenceElevation(aircraftId);
+        // The provisional header already carries the elevation, so a flight
+        // recovered from this file after a crash sits at the right height.
+        if (FileSeek(file, 0, SEEK_SET) && WriteTrackHeader(file, TrackHeaderOf(track)) &&
+            FileSeek(file, track.dataOffset, SEEK_SET))
+            return index;
     }
-    if (index >= 0) RemoveTrack(static_cast<uint32_t>(index));  // the entry it just added, still empty
+    if (index >= 0) RemoveTrack(static_cast<uint32_t>(index));  // the entry it just added, no samples yet
     FileClose(file);
     FileDelete(name);
     return -1;

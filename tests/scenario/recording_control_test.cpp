@@ -242,3 +242,16 @@ TEST_F(RecordingControl, ShutDownWithTheSaveCancelledLeavesTheFlightInItsTempFil
     EXPECT_EQ(TempTrack("Aerotrace1.tmp").samples.size(), 40u);
     EXPECT_EQ(TempTrack("Aerotrace100.tmp").samples.size(), 10u);
 }
+
+// A crash before the save leaves only the temporary files: their header must
+// already carry what the saved file would, the reference elevation included.
+TEST_F(RecordingControl, TemporaryFileHeaderCarriesTheReferenceElevationFromTheStart) {
+    SimConfig config;
+    config.userReferenceElevation = 321.5f;
+    Start(config);
+    StartRecording();
+    Fly(2.0);
+    ParsedTrack track = TempTrack("Aerotrace1.tmp");
+    EXPECT_EQ(track.referenceElevation, 321.5f);
+    EXPECT_EQ(track.title, "Cessna Skyhawk 172SP");
+}
