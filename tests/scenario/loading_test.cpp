@@ -4,27 +4,12 @@
 // are refused with their message and leave nothing behind.
 #include <cstring>
 
-#include "recording_bytes.h"
-#include "scenario_support.h"
+#include "playback_scenario.h"
 
 namespace {
 
-const uint32_t FrameUnits = 500;
-
-class Loading : public Scenario {
+class Loading : public PlaybackWorld {
 protected:
-    void Settings(const std::string& lines) { WriteBytes("Modules/Aerotrace.ini", "[SETTINGS]\r\n" + lines); }
-
-    void StartWorld(const SimConfig& config = SimConfig()) {
-        Start(config);
-        SimRunSeconds(1.0);
-        SimClearLog();
-    }
-
-    void Play(const std::vector<std::string>& answer, bool asTraffic = false) {
-        SimQueueFileDialogAnswer(answer);
-        SimModuleCommand(asTraffic ? "StartTrafficPlayback" : "StartPlayback");
-    }
 
     static std::vector<std::string> CreatedTitles() {
         std::vector<std::string> titles;

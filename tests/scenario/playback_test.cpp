@@ -6,30 +6,12 @@
 #include <algorithm>
 #include <cstring>
 
-#include "recording_bytes.h"
-#include "scenario_support.h"
+#include "playback_scenario.h"
 
 namespace {
 
-const uint32_t FrameUnits = 500;  // the stand-in's 0.05 s frame in TimeStamp units
-
-class PlaybackScenario : public Scenario {
+class PlaybackScenario : public PlaybackWorld {
 protected:
-    // Settings for the module, written before it is loaded.
-    void Settings(const std::string& lines) { WriteBytes("Modules/Aerotrace.ini", "[SETTINGS]\r\n" + lines); }
-
-    // Loads the module and lets the world run for a moment, so that the
-    // first playback frame finds a settled clock.
-    void StartWorld(const SimConfig& config = SimConfig()) {
-        Start(config);
-        SimRunSeconds(1.0);
-        SimClearLog();
-    }
-
-    void Play(const std::vector<std::string>& answer, bool asTraffic = false) {
-        SimQueueFileDialogAnswer(answer);
-        SimModuleCommand(asTraffic ? "StartTrafficPlayback" : "StartPlayback");
-    }
 
     static std::vector<SimLogEntry> ThisFrame(SimLogKind kind) {
         std::vector<SimLogEntry> entries;

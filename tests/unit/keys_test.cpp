@@ -3,6 +3,8 @@
 #include "config/keys.h"
 
 #include <gtest/gtest.h>
+
+#include "ini_folder.h"
 #include <unistd.h>
 
 #include <filesystem>
@@ -12,31 +14,12 @@
 
 namespace fs = std::filesystem;
 
-class KeyTableTest : public ::testing::Test {
+class KeyTableTest : public IniFolderTest {
 protected:
     void SetUp() override {
-        original = fs::current_path();
-        char pattern[] = "/tmp/aerotrace-keys-test-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        scratch = pattern;
-        fs::current_path(scratch);
-        fs::create_directory("modules");
+        IniFolderTest::SetUp();
         keyTable = KeyTable{};
     }
-    void TearDown() override {
-        fs::current_path(original);
-        fs::remove_all(scratch);
-    }
-    static void WriteFile(const std::string& text) { std::ofstream("modules/Aerotrace.ini", std::ios::binary) << text; }
-    static std::string FileText() {
-        std::ifstream stream("modules/Aerotrace.ini", std::ios::binary);
-        std::ostringstream text;
-        text << stream.rdbuf();
-        return text.str();
-    }
-
-    fs::path original;
-    fs::path scratch;
 };
 
 // The whole section as a save writes it with the default bindings: every

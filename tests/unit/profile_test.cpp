@@ -2,6 +2,8 @@
 // and oversized entries, and that a write changes one key and nothing else.
 // The settings fuzzer's seed corpus is replayed here as well.
 #include <gtest/gtest.h>
+
+#include "ini_folder.h"
 #include <unistd.h>
 
 #include <filesystem>
@@ -17,30 +19,8 @@ namespace fs = std::filesystem;
 static const char* const IniPath = "modules\\Aerotrace.ini";
 
 // Each test runs in a fresh directory with an empty "modules" folder.
-class ProfileTest : public ::testing::Test {
+class ProfileTest : public IniFolderTest {
 protected:
-    void SetUp() override {
-        original = fs::current_path();
-        char pattern[] = "/tmp/aerotrace-profile-test-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        scratch = pattern;
-        fs::current_path(scratch);
-        fs::create_directory("modules");
-    }
-    void TearDown() override {
-        fs::current_path(original);
-        fs::remove_all(scratch);
-    }
-
-    static void WriteFile(const std::string& text) {
-        std::ofstream("modules/Aerotrace.ini", std::ios::binary) << text;
-    }
-    static std::string FileText() {
-        std::ifstream stream("modules/Aerotrace.ini", std::ios::binary);
-        std::ostringstream text;
-        text << stream.rdbuf();
-        return text.str();
-    }
     static std::string Get(const char* section, const char* key, const char* fallback = "dflt",
                            uint32_t size = 256) {
         char buffer[256];
@@ -51,9 +31,6 @@ protected:
     static int Put(const char* section, const char* key, const char* value) {
         return ProfileWriteString(section, key, value, IniPath);
     }
-
-    fs::path original;
-    fs::path scratch;
 };
 
 TEST_F(ProfileTest, MissingFileSectionOrKeyGivesTheDefault) {

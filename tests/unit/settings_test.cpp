@@ -4,6 +4,8 @@
 #include "config/settings.h"
 
 #include <gtest/gtest.h>
+
+#include "ini_folder.h"
 #include <unistd.h>
 
 #include <cfloat>
@@ -15,40 +17,18 @@
 namespace fs = std::filesystem;
 
 // Each test runs in a fresh directory with an empty "modules" folder.
-class SettingsTest : public ::testing::Test {
+class SettingsTest : public IniFolderTest {
 protected:
     void SetUp() override {
-        original = fs::current_path();
-        char pattern[] = "/tmp/aerotrace-settings-test-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        scratch = pattern;
-        fs::current_path(scratch);
-        fs::create_directory("modules");
+        IniFolderTest::SetUp();
         settings = Settings{};
         viewSettings = ViewSettings{};
-    }
-    void TearDown() override {
-        fs::current_path(original);
-        fs::remove_all(scratch);
-    }
-
-    static void WriteFile(const std::string& text) {
-        std::ofstream("modules/Aerotrace.ini", std::ios::binary) << text;
-    }
-    static std::string FileText() {
-        std::ifstream stream("modules/Aerotrace.ini", std::ios::binary);
-        std::ostringstream text;
-        text << stream.rdbuf();
-        return text.str();
     }
     // Loads the settings from a file holding only the given SETTINGS lines.
     static void LoadWith(const std::string& lines) {
         WriteFile("[SETTINGS]\n" + lines);
         LoadSettings();
     }
-
-    fs::path original;
-    fs::path scratch;
 };
 
 TEST_F(SettingsTest, MissingOrEmptyFileGivesTheDefaults) {
