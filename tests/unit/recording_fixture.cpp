@@ -44,17 +44,17 @@ bool WriteFixtureRecording(const std::string& path, const std::vector<FixtureTra
     std::vector<TrackSource> sources;
     bool ok = true;
     for (size_t i = 0; ok && i < tracks.size(); ++i) {
-        const FixtureTrack& spec = tracks[i];
+        const FixtureTrack& wanted = tracks[i];
         std::string temp = path + "." + std::to_string(i) + ".tmp";
         PlatformFile* file = FileOpen(temp.c_str(), "w+b");
         ok = file != nullptr;
         if (!ok) break;
         files.push_back(file);
         Track& track = made[i];
-        ok = TrackInit(&track, TrackWindowSamples, file, 0, spec.flags, spec.title.c_str(), 1, spec.intervalMs, 1);
-        const double step = spec.intervalMs / 1000.0;
-        for (double t = spec.firstSecond; ok && t <= spec.firstSecond + spec.seconds + 1e-9; t += step)
-            ok = AppendSample(&track, ScriptedSample(t, spec.eastOffsetMetres));
+        ok = TrackInit(&track, TrackWindowSamples, file, 0, wanted.flags, wanted.title.c_str(), 1, wanted.intervalMs, 1);
+        const double step = wanted.intervalMs / 1000.0;
+        for (double t = wanted.firstSecond; ok && t <= wanted.firstSecond + wanted.seconds + 1e-9; t += step)
+            ok = AppendSample(&track, ScriptedSample(t, wanted.eastOffsetMetres));
         ok = ok && FlushTrack(&track);
         TrackSource source{};
         source.file = file;
@@ -63,7 +63,7 @@ bool WriteFixtureRecording(const std::string& path, const std::vector<FixtureTra
         source.count = track.count;
         source.title = track.title;
         source.referenceElevation = 1.5f;
-        source.interval = spec.intervalMs;
+        source.interval = wanted.intervalMs;
         sources.push_back(source);
     }
     ok = ok && WriteRecordingFile(path.c_str(), dateStamp, sources.data(), static_cast<uint32_t>(sources.size()),
