@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The main job: installs what is missing, builds dist/Aerotrace.dll and the
-# stand-in simulator, and flies the demo on the stand-in (in dist/demo).
+# stand-in simulator, flies the demo on the stand-in (in dist/demo) and exports its recording.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 [ "$(id -u)" = 0 ] && scripts/setup.sh
@@ -9,3 +9,12 @@ scripts/check-dll.sh
 echo "== demo flight on the stand-in simulator"
 mkdir -p dist/demo/Modules
 build/native/simhost/simhost --dir dist/demo "$@"
+
+# What the flight looks like to other programs: the first recording, inspected
+# and exported for Google Earth and GPS tools.
+recording=$(ls dist/demo/Recordings/*.atr | head -n 1)
+echo "== the recording tool on $recording"
+build/native/tools/aerotrace info "$recording"
+build/native/tools/aerotrace export "$recording" --format kml -o dist/demo/flight.kml
+build/native/tools/aerotrace export "$recording" --format gpx -o dist/demo/flight.gpx
+echo "Exported dist/demo/flight.kml and dist/demo/flight.gpx"
