@@ -75,6 +75,8 @@ static void HOSTCALL OnViewEnd(HostArg p1, HostArg) {
     }
 }
 
+// View titles belong to the advanced views; until a window can show one of
+// them there is no title to draw.
 static void HOSTCALL OnViewTitleDraw(HostArg, HostArg) {}
 
 static void HOSTCALL OnStatusDraw(HostArg, HostArg p2) {
@@ -87,6 +89,8 @@ static void HOSTCALL OnStatusDraw(HostArg, HostArg p2) {
     HostEndDraw();
 }
 
+// Counts down how long an advanced view's title stays on screen; with no
+// advanced views there is nothing to count.
 static void HOSTCALL OnTitleTimer(HostArg, HostArg) {}
 
 const HandlerBinding ModuleHandlers[8] = {
