@@ -17,6 +17,7 @@
 #include "engine/session.h"
 #include "engine/track_table.h"
 #include "sim.h"
+#include "scratch_folder.h"
 
 namespace {
 
@@ -94,20 +95,4 @@ BENCHMARK(BM_WriteOneHourRecording)->UseManualTime()->Unit(benchmark::kMilliseco
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    std::string pattern = "/tmp/aerotrace-writer-bench-XXXXXX";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back(0);
-    if (!mkdtemp(name.data())) {
-        std::perror("mkdtemp");
-        return 1;
-    }
-    std::string home = SimCurrentDirectory();
-    SimEnterDirectory(name.data());
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    SimChangeDirectory(home);
-    std::string remove = std::string("rm -rf ") + name.data();
-    return std::system(remove.c_str()) == 0 ? 0 : 1;
-}
+int main(int argc, char** argv) { return RunBenchmarksInScratchFolder(argc, argv, "writer"); }
