@@ -22,6 +22,7 @@
 #include "engine/recording_loader.h"
 #include "engine/track_table.h"
 #include "engine/transport.h"
+#include "scratch_folder.h"
 #include "sim.h"
 
 namespace {
@@ -327,15 +328,8 @@ BENCHMARK(BM_OpenGigabyteRecording)->Unit(benchmark::kMicrosecond);
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/aerotrace-playback-bench-XXXXXX";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back(0);
-    if (!mkdtemp(name.data())) {
-        std::perror("mkdtemp");
-        return 1;
-    }
-    workDirectory = name.data();
+    workDirectory = MakeScratchFolder("playback");
+    if (workDirectory.empty()) return 1;
     SimEnterDirectory(workDirectory);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/track.h"
+#include "scratch_folder.h"
 
 namespace {
 
@@ -221,15 +222,8 @@ BENCHMARK(BM_RandomSeekInLongFile)->Unit(benchmark::kMicrosecond);
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/aerotrace-bench-XXXXXX";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back(0);
-    if (!mkdtemp(name.data())) {
-        std::perror("mkdtemp");
-        return 1;
-    }
-    workDirectory = name.data();
+    workDirectory = MakeScratchFolder("track");
+    if (workDirectory.empty()) return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     FileDelete(WorkPath("long.tmp").c_str());
