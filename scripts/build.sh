@@ -5,13 +5,18 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs="${AEROTRACE_JOBS:-2}"
 targets=("$@")
+# Reuse earlier compilations when ccache is on the machine.
+launcher=()
+if command -v ccache >/dev/null; then
+    launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
 [ ${#targets[@]} -gt 0 ] || targets=(native asan win32)
 
 for target in "${targets[@]}"; do
     case "$target" in
-    native) cmake -S . -B build/native -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null ;;
-    asan)   cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DAEROTRACE_SANITIZE=ON >/dev/null ;;
-    win32)  cmake -S . -B build/win32 -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    native) cmake -S . -B build/native "${launcher[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null ;;
+    asan)   cmake -S . -B build/asan "${launcher[@]}" -DCMAKE_BUILD_TYPE=Debug -DAEROTRACE_SANITIZE=ON >/dev/null ;;
+    win32)  cmake -S . -B build/win32 "${launcher[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
                   -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null ;;
     *) echo "unknown target: $target" >&2; exit 2 ;;
     esac
