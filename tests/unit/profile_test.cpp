@@ -200,7 +200,7 @@ TEST_F(ProfileTest, UnreadableOrOversizedFilesAreLeftAlone) {
 
 // Every seed of the settings-file fuzzer, run through the fuzzer's own checks.
 TEST_F(ProfileTest, FuzzCorpusReplays) {
-    fs::path corpus = (original / fs::path(__FILE__)).parent_path() / "../../fuzz/corpus/profile";
+    fs::path corpus = fs::path(AEROTRACE_FUZZ_CORPUS) / "profile";
     ASSERT_TRUE(fs::is_directory(corpus)) << corpus;
     int replayed = 0;
     for (const fs::directory_entry& entry : fs::directory_iterator(corpus)) {

@@ -256,7 +256,7 @@ TEST_F(RecordingLoaderTest, AFailingFileOperationAtAnyStepLeavesNothingHalfLoade
 }
 
 TEST_F(RecordingLoaderTest, FuzzCorpusReplays) {
-    fs::path corpus = (original / fs::path(__FILE__)).parent_path() / "../../fuzz/corpus/recording";
+    fs::path corpus = fs::path(AEROTRACE_FUZZ_CORPUS) / "recording";
     ASSERT_TRUE(fs::is_directory(corpus)) << corpus;
     int replayed = 0;
     for (const fs::directory_entry& entry : fs::directory_iterator(corpus)) {
