@@ -7,6 +7,7 @@
 #include "engine/player.h"
 #include "engine/recorder.h"
 #include "engine/transport.h"
+#include "views/view_commands.h"
 
 void PerformAction(UiAction action, int32_t argument) {
     switch (action) {
@@ -38,6 +39,9 @@ void PerformAction(UiAction action, int32_t argument) {
             break;
         case ActionStartPlayback:
             StartPlayback(argument);
+            break;
+        case ActionViewCommand:
+            ViewMenuCommand(static_cast<uint32_t>(argument));
             break;
         // The dialogs join as they are built; until then their commands are
         // taken and do nothing, as for a mode that does not allow them.
