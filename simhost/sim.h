@@ -223,6 +223,29 @@ void SimQueueMessageBoxAnswer(int answer);
 // list given here when it holds more than one entry.
 void SimQueueFileDialogAnswer(const std::vector<std::string>& paths);
 
+// Answers for the module's own next dialogs (not message boxes or file
+// dialogs), in order: what the user types into edit controls (replacing
+// their text), the buttons and check boxes clicked, then the button that
+// closes it (1 OK, 2 Cancel). Windows builds only: the native stand-in has
+// no dialog windows, and the module's dialogs close there as cancelled.
+struct SimDialogAnswer {
+    std::vector<std::pair<int, std::string>> texts;
+    std::vector<int> clicks;
+    int closeWith;
+};
+void SimQueueDialogAnswer(const SimDialogAnswer& answer);
+// What each answered dialog showed when the answer began: its caption, the
+// text of every control and the state of every check box, by control id.
+struct SimDialogSeen {
+    std::string caption;
+    std::vector<std::pair<int, std::string>> texts;
+    std::vector<std::pair<int, bool>> checks;
+    std::string Text(int control) const;
+    bool Checked(int control) const;
+};
+std::vector<SimDialogSeen> SimDialogsSeen();
+bool SimHasDialogWindows();
+
 // Keys held down as GetAsyncKeyState reports them. Under Windows the key is
 // pressed or released for real, and its own key message reaches the main
 // window before this returns.

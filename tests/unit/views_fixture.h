@@ -4,6 +4,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -26,7 +27,10 @@ protected:
     void SetUp() override {
         home = SimCurrentDirectory();
         const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info();
-        folder = testing::TempDir() + "aerotrace-views-" + info->test_suite_name() + "-" + info->name();
+        // The process id keeps two runs on one machine (two builds, two
+        // engineers) out of each other's folders.
+        folder = testing::TempDir() + "aerotrace-views-" + std::to_string(getpid()) + "-" + info->test_suite_name() +
+                 "-" + info->name();
         std::error_code ignored;
         std::filesystem::remove_all(folder, ignored);
         SimEnterDirectory(folder);
