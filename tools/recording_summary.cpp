@@ -56,7 +56,10 @@ std::vector<SummaryRow> TrackSummary(Track& track) {
     std::vector<SummaryRow> rows;
     rows.push_back({"samples", Format("%u", track.count)});
     rows.push_back({"interval", track.interval ? Format("%u ms", track.interval) : std::string("not stored")});
-    rows.push_back({"recorded groups", GroupNames(track.layout.flags) + Format(" (flags 0x%03X)", track.flags)});
+    // Bits above the twelve groups mean nothing; they are shown as stored.
+    rows.push_back({"recorded groups", GroupNames(track.layout.flags) +
+                                           Format(" (flags 0x%03X%s)", track.flags,
+                                                  track.flags != track.layout.flags ? ", bits above 0x800 ignored" : "")});
     rows.push_back({"time", Format("%.3f to %.3f s", track.firstTime / 10000.0, track.lastTime / 10000.0)});
     rows.push_back({"reference elevation", Format("%.1f ft", track.referenceElevation)});
     if (track.count > 0) {
