@@ -67,30 +67,31 @@ static void PrintCamera(const char* moment) {
                 zoom);
 }
 
+// Flies `times` stretches of `seconds` and says where the camera is after each.
+static void WatchCamera(int times, double seconds) {
+    for (int i = 0; i < times; ++i) {
+        SimRunSeconds(seconds);
+        char moment[64];
+        std::snprintf(moment, sizeof moment, "%3.0f s into the flight", SimWorldSeconds());
+        PrintCamera(moment);
+    }
+}
+
 // A tower view from the simulator's tower beside the runway watches the
 // take-off roll go past; then the stored view at the runway's far end
 // follows the climb-out with autozoom.
 static void TowerViewDemo() {
     std::printf("Tower views in the main view:\n");
     SimSetViewWindowKind(SimMainViewWindow(), SimViewTower);
+    SimRunFrames(1);  // the window draws once as the simulator's tower
     Choose(CmdNewTowerView);
     SimRunFrames(1);
     std::printf("  %-34s \"%s\"\n", "\"New tower view\"", LastViewTitle().c_str());
-    for (int second = 15; second <= 105; second += 15) {
-        SimRunSeconds(15.0);
-        char moment[64];
-        std::snprintf(moment, sizeof moment, "%3.0f s into the flight", SimWorldSeconds());
-        PrintCamera(moment);
-    }
+    WatchCamera(7, 15.0);
     Choose(CmdFirstTowerView);
     SimRunFrames(1);
     std::printf("  %-34s \"%s\" (autozoom)\n", "the first stored view", LastViewTitle().c_str());
-    for (int second = 20; second <= 60; second += 20) {
-        SimRunSeconds(20.0);
-        char moment[64];
-        std::snprintf(moment, sizeof moment, "%3.0f s into the flight", SimWorldSeconds());
-        PrintCamera(moment);
-    }
+    WatchCamera(3, 20.0);
     Choose(CmdFsTower);
     SimRunFrames(1);
     PrintCamera("\"FS tower\"");
@@ -245,7 +246,7 @@ int main(int argc, char** argv) {
         std::fputs("[SETTINGS]\nNoRecDlg=1\n[RECORD]\nDfltItvlIdx=1\nRecAI=1\n", ini);
         const HostPosition threshold = SimPositionNearAirfield(320.0, 1500.0, 140.0);
         std::fprintf(ini, "[TOWERVIEWS]\nnViews=1\nView0Name=Runway far end\nView0Lat=%.8f\nView0Lon=%.8f\n"
-                          "View0Alt=140.00\nView0Zoom=64\nView0AutoZoom=0.02\n",
+                          "View0Alt=140.00\nView0Zoom=64\nView0AutoZoom=0.04\n",
                      static_cast<double>(threshold.latitude) / 477302101697422.25,
                      static_cast<double>(threshold.longitude) * 360.0 / 18446744073709551616.0);
         std::fclose(ini);
