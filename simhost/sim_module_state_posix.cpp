@@ -11,6 +11,7 @@
 #include "engine/track_table.h"
 #include "engine/transport.h"
 #include "sim_module_state.h"
+#include "ui/control_window_posix.h"
 
 void SimResetModuleState() {
     module = ModuleCore{};
@@ -24,4 +25,5 @@ void SimResetModuleState() {
     transport = Transport{100, NormalSpeedIndex, false, 0, 0, false};
     capture = CaptureState{};
     events = EventState{};
+    nativeControlWindow = NativeControlWindow{};
 }

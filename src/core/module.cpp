@@ -9,6 +9,7 @@
 #include "core/events.h"
 #include "core/host.h"
 #include "core/support.h"
+#include "engine/control_window.h"
 #include "engine/player.h"
 #include "engine/recorder.h"
 #include "engine/recording_recovery.h"
@@ -64,6 +65,7 @@ extern "C" void HOSTCALL ModuleInit() {
     // A recording the simulator never got to save is rebuilt before anything
     // can start a new one over its temporary files.
     RecoverLeftoverRecordings();
+    ControlWindowCreate();
 
     for (const HandlerBinding& binding : ModuleHandlers) HostRegisterHandler(binding.eventId, binding.handler);
     module.handlersRegistered = true;
