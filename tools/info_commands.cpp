@@ -49,8 +49,9 @@ static void PrintInfo(const std::string& path) {
             std::printf("    %-20s %u ms\n", "interval", track.interval);
         else
             std::printf("    %-20s not stored\n", "interval");
-        std::printf("    %-20s %s (flags 0x%03X)\n", "recorded groups", GroupNames(track.layout.flags).c_str(),
-                    track.flags);
+        // Bits above the twelve groups mean nothing; they are shown as stored.
+        std::printf("    %-20s %s (flags 0x%03X%s)\n", "recorded groups", GroupNames(track.layout.flags).c_str(),
+                    track.flags, track.flags != track.layout.flags ? ", bits above 0x800 ignored" : "");
         std::printf("    %-20s %.3f to %.3f s\n", "time", track.firstTime / 10000.0, track.lastTime / 10000.0);
         std::printf("    %-20s %.1f ft\n", "reference elevation", track.referenceElevation);
         if (track.count > 0) {

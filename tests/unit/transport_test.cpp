@@ -116,10 +116,22 @@ TEST_F(TransportTest, JumpToTheEndIsOneSecondBeforeItAndStopsThereWhenLooping) {
     TransportCommand(1);
     EXPECT_EQ(moduleClock.trackTime, 6000000u - 10000u);
     EXPECT_TRUE(transport.positionJumped);
-    // A recording shorter than a second starts over instead of wrapping below zero.
-    moduleClock.endTime = 4000;
+    // A recording shorter than a second has no such moment: it plays out
+    // from where it is, and from its start only before its first frame.
+    moduleClock.startTime = 1000;
+    moduleClock.endTime = 6000;
+    moduleClock.trackTime = 2500;
     TransportCommand(1);
-    EXPECT_EQ(moduleClock.trackTime, 0u);
+    EXPECT_EQ(moduleClock.trackTime, 2500u);
+    moduleClock.trackTime = 0;
+    TransportCommand(1);
+    EXPECT_EQ(moduleClock.trackTime, 1000u);
+    // Exactly a second long: one second before the end is its start.
+    moduleClock.endTime = 11000;
+    moduleClock.trackTime = 8000;
+    TransportCommand(1);
+    EXPECT_EQ(moduleClock.trackTime, 1000u);
+    moduleClock.startTime = 0;
     // Forward jumps never wrap round the clock's range.
     moduleClock.trackTime = UINT32_MAX - 5;
     TransportCommand(5);
