@@ -2,8 +2,9 @@
 // window, read through its controls and handled with real mouse and key
 // input, as a user's hand would (SendInput: the input goes wherever Windows
 // sends it, so a window that took the activation or the keyboard shows).
-#include <commctrl.h>
 #include <windows.h>
+// After windows.h, whose types it uses.
+#include <commctrl.h>
 
 #include "sim.h"
 #include "sim_internal.h"

@@ -4,8 +4,9 @@
 // activation (and so the keyboard) with the simulator, draws the six step
 // buttons, and hands clicks, slider drags and the end of a move to
 // control_window.cpp; the rest of this file moves values into controls.
-#include <commctrl.h>
 #include <windows.h>
+// After windows.h, whose types it uses.
+#include <commctrl.h>
 
 #include "core/module.h"
 #include "ui/control_window_model.h"

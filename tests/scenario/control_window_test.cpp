@@ -12,12 +12,10 @@
 
 #include "recording_bytes.h"
 #include "scenario_support.h"
+#include "user_input.h"
 
 namespace {
 
-const uint32_t CommandMessage = 0x0111;
-const uint32_t CmdRecord = 43566, CmdPlay = 43567, CmdPlayTraffic = 43568;
-const int Escape = 27, Right = 39;
 const uint32_t ToBeginning = 1000, Back1 = 1003, Slider = 1004, Forward1 = 1005, ToEnd = 1008, LoopStart = 1009,
                LoopButton = 1010, LoopEnd = 1011, Slower = 1012, SpeedLabel = 1013, Faster = 1014;
 
@@ -42,10 +40,9 @@ protected:
     }
     void Play(uint32_t command) {
         SimQueueFileDialogAnswer({folder + "/flight.atr"});
-        SimSendMainWindowMessage(CommandMessage, command, 0);
+        Choose(command);
         SimRunFrames(2);
     }
-    static void Choose(uint32_t command) { SimSendMainWindowMessage(CommandMessage, command, 0); }
 
     // The seconds played as the window's title tells them; -1 without such a title.
     static int Played() {
@@ -95,13 +92,13 @@ TEST_F(ControlWindow, PlaybacksShowItWhenSoSetAndTheirEndsHideIt) {
     StartWith("[SETTINGS]\r\nPause=0\r\n[WINDOW]\r\nShow=0\r\n");
     Play(CmdPlay);
     EXPECT_FALSE(Visible());
-    SimSendMainWindowMessage(0x0100, Escape, 1);
+    Stroke(KeyEscape);
     SimRunSeconds(2.0);
 
     StartWith("[SETTINGS]\r\nPause=0\r\n[WINDOW]\r\nShow=1\r\n");
     Play(CmdPlay);
     EXPECT_TRUE(Visible());
-    SimSendMainWindowMessage(0x0100, Escape, 1);  // to the last second, out by itself
+    Stroke(KeyEscape);  // to the last second, out by itself
     SimRunSeconds(0.5);
     EXPECT_TRUE(Visible());
     SimRunSeconds(1.0);
@@ -110,7 +107,7 @@ TEST_F(ControlWindow, PlaybacksShowItWhenSoSetAndTheirEndsHideIt) {
     // As traffic only when "Show control window" of traffic is on too.
     Play(CmdPlayTraffic);
     EXPECT_FALSE(Visible());
-    SimSendMainWindowMessage(0x0100, Escape, 1);  // ends traffic at once
+    Stroke(KeyEscape);  // ends traffic at once
     StartWith("[SETTINGS]\r\nPause=0\r\nWindAiPlay=1\r\nNoRecDlg=1\r\n[WINDOW]\r\nShow=1\r\n");
     Play(CmdPlayTraffic);
     EXPECT_TRUE(Visible());
@@ -121,7 +118,7 @@ TEST_F(ControlWindow, PlaybacksShowItWhenSoSetAndTheirEndsHideIt) {
     Choose(CmdRecord);
     SimRunFrames(1);
     EXPECT_TRUE(Visible());
-    SimSendMainWindowMessage(0x0100, Escape, 1);
+    Stroke(KeyEscape);
     EXPECT_FALSE(Visible());
 }
 
@@ -268,7 +265,7 @@ TEST_F(ControlWindow, ClicksNeverTakeTheKeyboardFromTheSimulator) {
         // The next key is the simulator's: its Right key jumps 15 s on.
         SimRunFrames(1);
         const int at = Played();
-        SimTypeKey(Right);
+        SimTypeKey(ArrowRight);
         SimRunFrames(1);
         EXPECT_EQ(Played(), at + 15);
     }
