@@ -26,9 +26,6 @@ void SimResetModuleState() {
     transport = Transport{100, NormalSpeedIndex, false, 0, 0, false};
     capture = CaptureState{};
     events = EventState{};
-<<<<<<< HEAD
-    nativeControlWindow = NativeControlWindow{};
-=======
     startupRecovery = StartupRecovery{};
->>>>>>> main
+    nativeControlWindow = NativeControlWindow{};
 }
