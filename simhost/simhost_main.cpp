@@ -4,9 +4,10 @@
 // records it with the AI aircraft around it, plays the recording back (at
 // normal speed, faster in a loop, and as traffic while a second flight is
 // recorded beside it) and reports what the module did. Before all that, a
-// tower view from the simulator's tower watches the take-off go past. Recording and
-// playback go through the module menu and keys, as a user would drive them;
-// the replay buffer through the stand-in's command seam until its dialog exists.
+// tower view from the simulator's tower watches the take-off go past.
+// Recording and playback go through the module menu, the keys and the
+// control window, as a user would drive them; the replay buffer through the
+// stand-in's command seam until its dialog exists.
 //   simhost [--dll PATH] [--dir FOLDER] [--minutes N] [--ai N] [--show-menu SECONDS]
 // --show-menu opens the module menu on the menu bar for that long before the
 // flight (Windows build: for screenshots, see scripts/screenshot.sh).
@@ -32,6 +33,8 @@ static const uintptr_t CmdPlay = 43567;         // "Play..." / "Stop playback...
 static const uintptr_t CmdPlayTraffic = 43568;  // "Play as traffic..."
 static const int KeyEscape = 27, KeyLeft = 37, KeyRight = 39, KeyDelete = 46;
 static const int KeyLoopStart = 111, KeyLoopEnd = 106, KeyFaster = 107, KeySlower = 109;  // keypad / * + -
+// Controls of the module's control window.
+static const uint32_t ControlFaster = 1014, ControlSpeedLabel = 1013;
 
 static void Choose(uintptr_t command) { SimSendMainWindowMessage(CommandMessage, command, 0); }
 
@@ -113,11 +116,19 @@ static const char* EventName(uint64_t id) {
 }
 
 #ifndef _WIN32
-// The status line the module drew in the last frame, if any.
+// The status line the module drew in the last frame, if any, and the
+// control window while it is on screen.
 static void PrintStatus(const char* moment) {
     std::vector<SimLogEntry> lines = SimLogOf(LogStatusLine);
     const bool now = !lines.empty() && lines.back().frame == SimFrameNumber();
     std::printf("  %-34s %s\n", moment, now ? lines.back().text.c_str() : "(no status line)");
+    const SimControlWindowView window = SimControlWindow();
+    if (!window.visible) return;
+    std::printf("  %-34s control window \"%s\", slider at %u of 350, speed %s", "", window.title.c_str(),
+                window.slider, window.speedText.c_str());
+    if (window.loopChecked) std::printf(", loop button down");
+    for (uint32_t mark : window.marks) std::printf(", mark at %u", mark);
+    std::printf("\n");
 }
 
 static std::vector<std::string> SavedRecordings() {
@@ -196,6 +207,17 @@ static void PlayBack(const std::string& recording) {
     Press(KeySlower);
     SimRunFrames(1);
     PrintStatus("Delete, keypad -");
+    // The control window's slider to the middle, its "+" once and its speed
+    // label to get back to normal speed.
+    SimDragSlider(175);
+    SimRunFrames(1);
+    PrintStatus("window: slider to the middle");
+    SimClickControl(ControlFaster);
+    SimRunSeconds(2.0);
+    PrintStatus("window: \"+\", 2 s later");
+    SimClickControl(ControlSpeedLabel);
+    SimRunFrames(1);
+    PrintStatus("window: speed label clicked");
     Press(KeyEscape);
     SimRunFrames(1);
     PrintStatus("Escape: to the end");
@@ -240,10 +262,11 @@ int main(int argc, char** argv) {
         }
     }
     SimEnterDirectory(folder);
-    // Recordings are saved without dialog, the AI aircraft recorded with them.
-    // A tower view stands at the far end of the runway, 10 m up, with autozoom.
+    // Recordings are saved without dialog, the AI aircraft recorded with them;
+    // the control window shows during playbacks. A tower view stands at the
+    // far end of the runway, 10 m up, with autozoom.
     if (FILE* ini = std::fopen("Modules/Aerotrace.ini", "w")) {
-        std::fputs("[SETTINGS]\nNoRecDlg=1\n[RECORD]\nDfltItvlIdx=1\nRecAI=1\n", ini);
+        std::fputs("[SETTINGS]\nNoRecDlg=1\n[WINDOW]\nShow=1\n[RECORD]\nDfltItvlIdx=1\nRecAI=1\n", ini);
         const HostPosition threshold = SimPositionNearAirfield(320.0, 1500.0, 140.0);
         std::fprintf(ini, "[TOWERVIEWS]\nnViews=1\nView0Name=Runway far end\nView0Lat=%.8f\nView0Lon=%.8f\n"
                           "View0Alt=140.00\nView0Zoom=64\nView0AutoZoom=0.04\n",

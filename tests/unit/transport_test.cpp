@@ -248,6 +248,50 @@ TEST_F(TransportTest, LoopCommandsSetTheRangeAndTheWrapIsAJump) {
     EXPECT_EQ(moduleClock.trackTime, 1000000u);
 }
 
+// Reaching LoopEndTime exactly is reaching the loop's end: that very tick
+// wraps to LoopStartTime, and the aircraft is put there as after a jump (the
+// gear legs set, no smooth move).
+TEST_F(TransportTest, TheTickThatReachesTheLoopEndExactlyWrapsAsAJump) {
+    ASSERT_EQ(AddTrack(), 0);
+    Track& track = trackTable.tracks[0];
+    ASSERT_TRUE(TrackInit(&track, 4, nullptr, 0, FlagGear, "Loop", 1, 1000, 1));
+    FullSample sample{};
+    sample.gear = 16383;
+    ASSERT_TRUE(AppendSample(&track, sample));
+    sample.time = 6000000;
+    ASSERT_TRUE(AppendSample(&track, sample));
+    track.readMode = 1;  // played from here on, as a replay does
+    track.cursor = 0;
+    track.windowIndex = 0;
+    transport.loopEnabled = true;
+    transport.loopStartTime = 1000000;
+    transport.loopEndTime = 1001000;
+    moduleClock.trackTime = 1000000;
+    SteadyFrames(500);
+    transport.positionJumped = false;
+    auto legsSet = [] {
+        size_t legs = 0;
+        for (const SimLogEntry& entry : SimLogOf(LogValueSet)) legs += entry.b >= 111 && entry.b <= 113 ? 1 : 0;
+        return legs;
+    };
+
+    SimClearLog();
+    Tick(500);  // within the loop: a smooth move
+    EXPECT_EQ(moduleClock.trackTime, 1000500u);
+    ASSERT_EQ(SimLogOf(LogPositionSet).size(), 1u);
+    EXPECT_EQ(SimLogOf(LogPositionSet)[0].c, 1u);
+    EXPECT_EQ(legsSet(), 0u);
+
+    SimClearLog();
+    Tick(500);  // exactly at the loop's end
+    EXPECT_EQ(moduleClock.trackTime, 1000000u);
+    ASSERT_EQ(SimLogOf(LogPositionSet).size(), 1u);
+    EXPECT_EQ(SimLogOf(LogPositionSet)[0].c, 0u);
+    EXPECT_EQ(legsSet(), 3u);
+    EXPECT_FALSE(transport.positionJumped);  // cleared at the end of the frame
+    EmptyTrackTable();
+}
+
 TEST_F(TransportTest, HeightCorrectionStepsMoveTheFirstTrackByOneStep) {
     HeightCorrectionStep(1);  // no track: nothing to correct
     ASSERT_EQ(AddTrack(), 0);
