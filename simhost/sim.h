@@ -232,6 +232,7 @@ struct SimDialogAnswer {
     std::vector<std::pair<int, std::string>> texts;
     std::vector<int> clicks;
     int closeWith;
+    std::string picturePath;  // when set, the dialog is saved there as a BMP picture first
 };
 void SimQueueDialogAnswer(const SimDialogAnswer& answer);
 // What each answered dialog showed when the answer began: its caption, the

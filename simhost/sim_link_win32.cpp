@@ -154,6 +154,41 @@ BOOL CALLBACK RecordControl(HWND control, LPARAM seenPointer) {
     return TRUE;
 }
 
+// Saves what a window shows as a 24-bit BMP file.
+void SaveWindowPicture(HWND window, const std::string& path) {
+    RECT frame;
+    GetWindowRect(window, &frame);
+    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    if (!PrintWindow(window, memory, 0)) BitBlt(memory, 0, 0, width, height, screen, frame.left, frame.top, SRCCOPY);
+    GdiFlush();
+    const DWORD rowBytes = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+    BITMAPFILEHEADER header = {};
+    header.bfType = 0x4D42;
+    header.bfOffBits = sizeof header + sizeof info.bmiHeader;
+    header.bfSize = header.bfOffBits + rowBytes * static_cast<DWORD>(height);
+    if (FILE* file = std::fopen(path.c_str(), "wb")) {
+        std::fwrite(&header, sizeof header, 1, file);
+        std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, file);
+        std::fwrite(bits, rowBytes, static_cast<size_t>(height), file);
+        std::fclose(file);
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+}
+
 // Plays one queued answer into a dialog that is no message box: false when
 // none is queued.
 bool AnswerModuleDialog(HWND dialog) {
@@ -171,6 +206,11 @@ bool AnswerModuleDialog(HWND dialog) {
     Lock();
     dialogsSeen.push_back(seen);
     Unlock();
+    if (!answer.picturePath.empty()) {
+        RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        Sleep(300);  // let the display draw it
+        SaveWindowPicture(dialog, answer.picturePath);
+    }
     for (const auto& typed : answer.texts) SetDlgItemTextA(dialog, typed.first, typed.second.c_str());
     for (int button : answer.clicks) SendMessageA(GetDlgItem(dialog, button), BM_CLICK, 0, 0);
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(answer.closeWith, BN_CLICKED),

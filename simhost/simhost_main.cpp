@@ -8,7 +8,7 @@
 // Recording and playback go through the module menu, the keys and the
 // control window, as a user would drive them; the replay buffer through the
 // stand-in's command seam until its dialog exists.
-//   simhost [--dll PATH] [--dir FOLDER] [--minutes N] [--ai N] [--show-menu SECONDS]
+//   simhost [--dll PATH] [--dir FOLDER] [--minutes N] [--ai N] [--show-menu SECONDS] [--tower-dialog BMP]
 // --show-menu opens the module menu on the menu bar for that long before the
 // flight (Windows build: for screenshots, see scripts/screenshot.sh).
 #include <algorithm>
@@ -39,7 +39,8 @@ static const uint32_t ControlFaster = 1014, ControlSpeedLabel = 1013;
 static void Choose(uintptr_t command) { SimSendMainWindowMessage(CommandMessage, command, 0); }
 
 // The advanced tower views: "New tower view", "FS tower" and the first stored view.
-static const uintptr_t CmdNewTowerView = 43600, CmdFsTower = 43610, CmdFirstTowerView = 43611;
+static const uintptr_t CmdNewTowerView = 43600, CmdEditTowerView = 43602, CmdFsTower = 43610,
+                       CmdFirstTowerView = 43611;
 
 // The title the module drew last, if any.
 static std::string LastViewTitle() {
@@ -78,6 +79,27 @@ static void WatchCamera(int times, double seconds) {
         std::snprintf(moment, sizeof moment, "%3.0f s into the flight", SimWorldSeconds());
         PrintCamera(moment);
     }
+}
+
+// Opens "Edit tower view" on the stored view, saves a picture of it and
+// cancels it (Windows build: the native stand-in has no dialog windows).
+static void ShowTowerDialog(const std::string& picture) {
+    if (!SimHasDialogWindows()) {
+        std::printf("No dialog windows here: no picture of the tower dialog.\n");
+        return;
+    }
+    SimSetViewWindowKind(SimMainViewWindow(), SimViewTower);
+    SimRunFrames(1);
+    Choose(CmdFirstTowerView);
+    SimRunFrames(1);
+    SimDialogAnswer answer;
+    answer.closeWith = 2;
+    answer.picturePath = picture;
+    SimQueueDialogAnswer(answer);
+    Choose(CmdEditTowerView);
+    std::printf("Tower dialog saved as %s.\n", picture.c_str());
+    Choose(CmdFsTower);
+    SimSetViewWindowKind(SimMainViewWindow(), SimViewCockpit2d);
 }
 
 // A tower view from the simulator's tower beside the runway watches the
@@ -249,15 +271,18 @@ int main(int argc, char** argv) {
     double minutes = 11.0;  // the scripted flight, from the gate to engine shut-down
     int aiCount = 2;
     double showMenuSeconds = 0.0;
+    std::string towerDialogPicture;
     for (int i = 1; i + 1 < argc; i += 2) {
         if (!std::strcmp(argv[i], "--dll")) SimSetModulePath(argv[i + 1]);
         else if (!std::strcmp(argv[i], "--dir")) folder = argv[i + 1];
         else if (!std::strcmp(argv[i], "--minutes")) minutes = std::atof(argv[i + 1]);
         else if (!std::strcmp(argv[i], "--ai")) aiCount = std::atoi(argv[i + 1]);
         else if (!std::strcmp(argv[i], "--show-menu")) showMenuSeconds = std::atof(argv[i + 1]);
+        else if (!std::strcmp(argv[i], "--tower-dialog")) towerDialogPicture = argv[i + 1];
         else {
             std::fprintf(stderr,
-                         "usage: simhost [--dll PATH] [--dir FOLDER] [--minutes N] [--ai N] [--show-menu SECONDS]\n");
+                         "usage: simhost [--dll PATH] [--dir FOLDER] [--minutes N] [--ai N] [--show-menu SECONDS] "
+                         "[--tower-dialog BMP]\n");
             return 2;
         }
     }
@@ -291,6 +316,7 @@ int main(int argc, char** argv) {
         std::fflush(stdout);
         if (!SimShowModuleMenu(showMenuSeconds)) std::printf("No module menu on a menu bar here.\n");
     }
+    if (!towerDialogPicture.empty()) ShowTowerDialog(towerDialogPicture);
     TowerViewDemo();
 #ifndef _WIN32
     ReplayBufferDemo(180.0);
