@@ -170,7 +170,10 @@ void SaveWindowPicture(HWND window, const std::string& path) {
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(memory, bitmap);
-    if (!PrintWindow(window, memory, 0)) BitBlt(memory, 0, 0, width, height, screen, frame.left, frame.top, SRCCOPY);
+    // From the screen, where the dialog is on top: Wine's PrintWindow leaves
+    // the controls out.
+    SetForegroundWindow(window);
+    BitBlt(memory, 0, 0, width, height, screen, frame.left, frame.top, SRCCOPY);
     GdiFlush();
     const DWORD rowBytes = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
     BITMAPFILEHEADER header = {};
