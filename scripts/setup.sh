@@ -5,7 +5,8 @@ set -euo pipefail
 
 packages=(cmake make g++ pkg-config googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
           mingw-w64 g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
-          xvfb xauth x11-apps x11-utils imagemagick gpsbabel file)
+          xvfb xauth x11-apps x11-utils imagemagick gpsbabel file
+          libpugixml-dev dpkg-dev chromium)
 
 # The module is a 32-bit DLL. Where this kernel runs 32-bit programs, Wine
 # runs it here; otherwise it runs in an emulated Windows guest, built from
@@ -31,3 +32,6 @@ if [ ${#missing[@]} -gt 0 ]; then
 elif [ -n "${need_update:-}" ]; then
     apt-get update -qq
 fi
+
+# The Windows build compiles the tool's XML parser from Debian's source package.
+"$(dirname "$0")/pugixml-source.sh"

@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <deque>
 #include <stdexcept>
 #include <string>
 
@@ -136,6 +137,47 @@ void AnswerMessageBox(HWND box) {
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, answer)));
 }
 
+// The module's own dialogs: the user's queued answers and what they saw.
+std::deque<SimDialogAnswer> dialogAnswers;
+std::vector<SimDialogSeen> dialogsSeen;
+
+BOOL CALLBACK RecordControl(HWND control, LPARAM seenPointer) {
+    SimDialogSeen* seen = reinterpret_cast<SimDialogSeen*>(seenPointer);
+    char className[32] = "";
+    GetClassNameA(control, className, sizeof className);
+    const int id = GetDlgCtrlID(control);
+    const LONG style = GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK;
+    if (_stricmp(className, "Button") == 0 && (style == BS_AUTOCHECKBOX || style == BS_CHECKBOX))
+        seen->checks.emplace_back(id, SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED);
+    else
+        seen->texts.emplace_back(id, WindowText(control));
+    return TRUE;
+}
+
+// Plays one queued answer into a dialog that is no message box: false when
+// none is queued.
+bool AnswerModuleDialog(HWND dialog) {
+    Lock();
+    if (dialogAnswers.empty()) {
+        Unlock();
+        return false;
+    }
+    SimDialogAnswer answer = dialogAnswers.front();
+    dialogAnswers.pop_front();
+    Unlock();
+    SimDialogSeen seen;
+    seen.caption = WindowText(dialog);
+    EnumChildWindows(dialog, RecordControl, reinterpret_cast<LPARAM>(&seen));
+    Lock();
+    dialogsSeen.push_back(seen);
+    Unlock();
+    for (const auto& typed : answer.texts) SetDlgItemTextA(dialog, typed.first, typed.second.c_str());
+    for (int button : answer.clicks) SendMessageA(GetDlgItem(dialog, button), BM_CLICK, 0, 0);
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(answer.closeWith, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, answer.closeWith)));
+    return true;
+}
+
 BOOL CALLBACK VisitWindow(HWND window, LPARAM) {
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
@@ -148,6 +190,8 @@ BOOL CALLBACK VisitWindow(HWND window, LPARAM) {
     if (window == lastAnswered && GetTickCount() - lastTime < 2000) return TRUE;
     lastAnswered = window;
     lastTime = GetTickCount();
+    // A message box shows its text in a static control of id 0xFFFF.
+    if (!GetDlgItem(window, 0xFFFF) && AnswerModuleDialog(window)) return TRUE;
     AnswerMessageBox(window);
     return TRUE;
 }
@@ -255,6 +299,21 @@ void SimPlatformCollect() {
         logged.a = entry.a;
     }
 }
+
+void SimQueueDialogAnswer(const SimDialogAnswer& answer) {
+    Lock();
+    dialogAnswers.push_back(answer);
+    Unlock();
+}
+
+std::vector<SimDialogSeen> SimDialogsSeen() {
+    Lock();
+    std::vector<SimDialogSeen> seen = dialogsSeen;
+    Unlock();
+    return seen;
+}
+
+bool SimHasDialogWindows() { return true; }
 
 void* SimMainWindow() { return mainWindow; }
 // The replay dialog is the module's own window; until the module has it,
