@@ -29,10 +29,18 @@ while [ $# -gt 0 ]; do
     esac
 done
 
-tests_exe=$PWD/build/win32/tests/scenario_tests.exe
-simhost_exe=$PWD/build/win32/simhost/simhost.exe
+built_tests=$PWD/build/win32/tests/scenario_tests.exe
+built_simhost=$PWD/build/win32/simhost/simhost.exe
 dll=$PWD/dist/Aerotrace.dll
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/aerotrace-wine.XXXXXX")
+# The programs run from copies on a local disk: in the guest, Wine loading
+# the large test program straight from the shared folder (9p) finds pages of
+# zeros in its code and crashes.
+tests_exe=$scratch/scenario_tests.exe
+simhost_exe=$scratch/simhost.exe
+for program in "$built_tests" "$built_simhost"; do
+    [ -f "$program" ] && cp "$program" "$scratch/"
+done
 deadline=$((SECONDS + budget))
 passed=()
 failed=()
@@ -79,7 +87,7 @@ bounded() {
 scenario_tests() {
     local list name outcome start index=0
     if [ ! -f "$tests_exe" ] || [ ! -f "$dll" ]; then
-        result "scenario_tests.exe" failed 0 "$tests_exe or $dll is missing: run scripts/build.sh win32"
+        result "scenario_tests.exe" failed 0 "$built_tests or $dll is missing: run scripts/build.sh win32"
         return
     fi
     list=$scratch/list
@@ -91,7 +99,7 @@ scenario_tests() {
     # "Suite." lines, then "  Test" lines (with "  # GetParam() = ..." after typed ones).
     local names=()
     mapfile -t names < <(tr -d '\r' <"$list" | awk '/^[^ ]/ { suite = $1 } /^  [^ ]/ { print suite $1 }')
-    echo "== ${#names[@]} scenario tests from $tests_exe, one per process, $per_test s each"
+    echo "== ${#names[@]} scenario tests from $built_tests, one per process, $per_test s each"
     for name in "${names[@]}"; do
         index=$((index + 1))
         if [ $((deadline - SECONDS)) -le 0 ]; then
@@ -122,7 +130,7 @@ scenario_tests() {
 demo_flight() {
     local name="simhost.exe demo flight" folder=$scratch/demo start=$SECONDS outcome
     if [ ! -f "$simhost_exe" ]; then
-        result "$name" failed 0 "$simhost_exe is missing: run scripts/build.sh win32"
+        result "$name" failed 0 "$built_simhost is missing: run scripts/build.sh win32"
         return
     fi
     mkdir -p "$folder/Modules"

@@ -9,7 +9,7 @@
 #   scripts/wine-tests.sh [--filter PATTERN] [--timeout SECONDS] [--no-demo] [--guest]
 #
 #   --filter PATTERN   a GoogleTest filter, e.g. 'MenuBar.*' or 'Lifecycle.*:-*Crash*'
-#   --timeout SECONDS  the longest one test may take (default 60)
+#   --timeout SECONDS  the longest one test may take (default 60; in the guest 180)
 #   --no-demo          leave out the simhost.exe demo flight
 #   --guest            use the guest even where the kernel runs 32-bit programs
 #
@@ -19,11 +19,13 @@
 set -uo pipefail
 cd "$(dirname "$0")/.."
 suite_args=()
+timeout_given=0
 budget=${AEROTRACE_WINE_BUDGET:-2400}
 where=auto
 while [ $# -gt 0 ]; do
     case "$1" in
-    --filter | --timeout) suite_args+=("$1" "$2"); shift 2 ;;
+    --filter) suite_args+=("$1" "$2"); shift 2 ;;
+    --timeout) suite_args+=("$1" "$2"); timeout_given=1; shift 2 ;;
     --no-demo) suite_args+=("$1"); shift ;;
     --guest) where=guest; shift ;;
     -h | --help) sed -n '2,/^set -u/p' "$0" | sed '$d; s/^# \{0,1\}//'; exit 0 ;;
@@ -49,6 +51,8 @@ if [ "$where" = guest ]; then
 else
     echo "== this kernel runs no 32-bit programs: the Wine tests run in the Windows guest"
 fi
+# The emulated machine is several times slower than this one.
+[ "$timeout_given" = 1 ] || suite_args+=(--timeout 180)
 output=$(mktemp)
 trap 'rm -f "$output"' EXIT
 scripts/vm/run.sh --timeout $((budget + 600)) -- scripts/wine-suite.sh "${suite_args[@]}" 2>&1 | tee "$output"
