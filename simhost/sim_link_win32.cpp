@@ -136,6 +136,12 @@ void AnswerMessageBox(HWND box) {
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, answer)));
 }
 
+// A dialog made from the module's own templates (not a message box or a
+// common dialog, which belong to the system's libraries).
+bool IsModuleDialog(HWND window) {
+    return library && reinterpret_cast<HMODULE>(GetWindowLongPtrA(window, GWLP_HINSTANCE)) == library;
+}
+
 BOOL CALLBACK VisitWindow(HWND window, LPARAM) {
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
@@ -143,6 +149,10 @@ BOOL CALLBACK VisitWindow(HWND window, LPARAM) {
     char className[64] = "";
     GetClassNameA(window, className, sizeof className);
     if (std::strcmp(className, "#32770") != 0) return TRUE;
+    if (IsModuleDialog(window)) {
+        SimAnswerModuleDialog(window);
+        return TRUE;
+    }
     static HWND lastAnswered;
     static DWORD lastTime;
     if (window == lastAnswered && GetTickCount() - lastTime < 2000) return TRUE;
@@ -179,6 +189,15 @@ std::string WindowsPath(const std::string& path) {
 }
 
 }  // namespace
+
+void SimPlatformLock() { Lock(); }
+void SimPlatformUnlock() { Unlock(); }
+
+void SimPlatformStageLog(const SimLogEntry& entry) {
+    Lock();
+    seenDialogs.push_back(entry);
+    Unlock();
+}
 
 void SimPlatformReset() {
     StartWatcher();
@@ -257,9 +276,6 @@ void SimPlatformCollect() {
 }
 
 void* SimMainWindow() { return mainWindow; }
-// The replay dialog is the module's own window; until the module has it,
-// nothing here stands for it.
-void* SimReplayDialogWindow() { return nullptr; }
 
 intptr_t SimSendMainWindowMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
     LRESULT result = SendMessageA(mainWindow, message, wParam, lParam);
