@@ -7,6 +7,7 @@
 #include "config/settings.h"
 #include "engine/capture.h"
 #include "engine/playback.h"
+#include "engine/recording_recovery.h"
 #include "engine/session.h"
 #include "engine/track_table.h"
 #include "engine/transport.h"
@@ -24,4 +25,5 @@ void SimResetModuleState() {
     transport = Transport{100, NormalSpeedIndex, false, 0, 0, false};
     capture = CaptureState{};
     events = EventState{};
+    startupRecovery = StartupRecovery{};
 }

@@ -12,6 +12,7 @@
 #include "engine/playback.h"
 #include "engine/player.h"
 #include "engine/recorder.h"
+#include "engine/recording_recovery.h"
 #include "engine/replay_buffer.h"
 #include "engine/session.h"
 #include "engine/transport.h"
@@ -29,6 +30,8 @@ extern "C" uint32_t HOSTCALL DispatchHook(uint32_t type, uint32_t eventId, void*
 static bool Playing(Mode mode) { return mode == Playback || mode == Replay || mode == TrafficPlayback; }
 
 static void HOSTCALL OnCaptureEvent(HostArg, HostArg) {
+    // The first frame after start-up: the simulator has finished loading.
+    RunStartupRecovery();
     if (module.mode == Idle || HostPaused()) return;
     if (module.mode == Recording || module.mode == ReplayBuffer || module.mode == RecordingWithTraffic) CaptureTick();
 }

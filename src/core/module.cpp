@@ -61,9 +61,10 @@ extern "C" void HOSTCALL ModuleInit() {
     LoadKeyTable();
 
     LoadViewSettings();
-    // A recording the simulator never got to save is rebuilt before anything
-    // can start a new one over its temporary files.
-    RecoverLeftoverRecordings();
+    // A recording the simulator never got to save is rebuilt on the first
+    // frame (the simulator is still loading now), or before a recording
+    // that starts earlier could open its temporary files.
+    startupRecovery.pending = true;
 
     for (const HandlerBinding& binding : ModuleHandlers) HostRegisterHandler(binding.eventId, binding.handler);
     module.handlersRegistered = true;

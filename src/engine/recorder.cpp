@@ -15,6 +15,7 @@
 #include "engine/player.h"
 #include "engine/recorded_tracks.h"
 #include "engine/recording_paths.h"
+#include "engine/recording_recovery.h"
 #include "engine/recording_writer.h"
 #include "engine/replay_buffer.h"
 #include "engine/session.h"
@@ -62,6 +63,11 @@ void StartRecordingWithDefaults() {
 
 void StartRecording() {
     if (!RecordingMayStart()) return;
+    // Before the first frame the pieces of a crashed flight may still lie in
+    // the temporary files this recording would open: they are saved first.
+    // Pieces that could not be saved are not recorded over; the user was
+    // just told to copy them away before recording again.
+    if (!RunStartupRecovery()) return;
     StopReplayBuffer();
     const bool besideTraffic = module.mode == TrafficPlayback;
     if (besideTraffic) {

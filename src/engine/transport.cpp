@@ -16,6 +16,7 @@ Transport transport = {100, NormalSpeedIndex, false, 0, 0, false};
 
 // Four times normal is as fast as the rate goes when it is limited.
 static const uint16_t LimitedRate = 1024;
+static const uint32_t OneSecond = 10000;  // TimeStamp units
 
 uint16_t SimulationRateForSpeed(int32_t speed) {
     if (settings.LimSimRate && speed > 400) return LimitedRate;
@@ -50,6 +51,16 @@ static void Jump(uint32_t trackTime) {
     transport.positionJumped = true;
 }
 
+// Where "jump to end" and the user's stop go: one second before the end, so
+// that the playback runs out and ends by itself. A recording shorter than a
+// second has no such moment: it plays out from where it is (from its start
+// before its first frame), and is never started over.
+static uint32_t OneSecondBeforeTheEnd(uint32_t now) {
+    const uint32_t start = moduleClock.startTime, end = moduleClock.endTime;
+    if (end >= start && end - start >= OneSecond) return end - OneSecond;
+    return now > start ? now : start;
+}
+
 void TransportCommand(int command) {
     const Mode mode = module.mode;
     if (mode != Playback && mode != Replay && mode != TrafficPlayback) return;
@@ -57,8 +68,7 @@ void TransportCommand(int command) {
     if (command == 0) {
         Jump(0);  // the next frame raises it to StartTime
     } else if (command == 1) {
-        // One second before the end; a recording shorter than that plays from its start.
-        Jump(moduleClock.endTime > 10000 ? moduleClock.endTime - 10000 : 0);
+        Jump(OneSecondBeforeTheEnd(now));
     } else if (command >= 2 && command <= 4) {
         const StepLevel level = LevelSettings(command - 1);
         if (level.search) {
