@@ -4,8 +4,9 @@
 // click is BM_CLICK, a key in the hot-key control its key messages) and
 // waits for each to be handled: a message box or file dialog a step opens
 // is answered by the watcher meanwhile, a dialog it opens by another driver.
-#include <commctrl.h>
 #include <windows.h>
+// after windows.h, which it needs
+#include <commctrl.h>
 
 #include <algorithm>
 #include <cctype>

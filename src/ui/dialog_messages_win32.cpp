@@ -1,8 +1,9 @@
 // The dialogs speak to their controls with the Win32 numbers written out in
 // dialog_controls.h, so that the stand-in simulator understands them too;
 // here the compiler holds those numbers against Windows' own.
-#include <commctrl.h>
 #include <windows.h>
+// after windows.h, which it needs
+#include <commctrl.h>
 
 #include "ui/dialog_controls.h"
 #include "ui/dialog_ids.h"

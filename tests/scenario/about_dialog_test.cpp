@@ -8,10 +8,10 @@ using AboutDialog = DialogScenario;
 
 TEST_F(AboutDialog, OpensWhileRecordingAndShowsTheProductAndVersion) {
     StartWithSettings("[SETTINGS]\r\nNoRecDlg=1\r\n");
-    Choose(MenuRecord);
+    Choose(CmdRecord);
     SimClearLog();
     SimQueueDialogAnswer("About Aerotrace", {SimClick(DIALOG_OK)});
-    Choose(MenuAbout);
+    Choose(CmdAbout);
     const SimDialogShown dialog = OnlyDialog();
     EXPECT_EQ(dialog.owner, SimMainWindow());
     EXPECT_EQ(SimLogOf(LogModalBegin).size(), 1u);

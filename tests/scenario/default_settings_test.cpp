@@ -8,8 +8,6 @@ namespace {
 
 using DefaultSettings = DialogScenario;
 
-const int VirtualControl = 0x11, VirtualEscape = 27;
-
 std::string NextStatus() {
     SimClearLog();
     SimRunFrames(1);
@@ -29,11 +27,11 @@ TEST_F(DefaultSettings, AUserRecordsFromTheMenu) {
     StartWithSettings("");
     Fly(2.0);
     SimQueueDialogAnswer("Record Flight", {SimClick(DIALOG_OK)});
-    Choose(MenuRecord);
+    Choose(CmdRecord);
     EXPECT_EQ(NextStatus().rfind("RECORDING [", 0), 0u);
     Fly(30.0);
     SimQueueFileDialogAnswer({folder + "/menu.atr"});
-    Choose(MenuRecord);  // "Stop recording..."
+    Choose(CmdRecord);  // "Stop recording..."
     EXPECT_EQ(NextStatus(), "");
     const ParsedRecording recording = Saved("menu.atr");
     ASSERT_EQ(recording.tracks.size(), 1u);
@@ -48,17 +46,15 @@ TEST_F(DefaultSettings, AUserBindsTheRecordKeyAndRecordsWithIt) {
                                                   SimPressHotKey(KEYBOARD_HOT_KEY, HotControl | 'R'),
                                                   SimClick(DIALOG_OK),
                                               });
-    Choose(MenuKeyboard);
+    Choose(CmdKeyboard);
     SimClearLog();
     SimQueueDialogAnswer("Record Flight", {SimChoose(RECORD_INTERVAL, 2), SimClick(DIALOG_OK)});
-    SimSetKeyHeld(VirtualControl, true);
-    SimSendMainWindowMessage(KeyDownMessage, 'R', 0x00130001);
-    SimSetKeyHeld(VirtualControl, false);
+    EXPECT_TRUE(PressWithControl('R'));
     EXPECT_EQ(OnlyDialog().caption, "Record Flight");
     EXPECT_EQ(NextStatus().rfind("RECORDING [", 0), 0u);
     Fly(20.0);
     SimQueueFileDialogAnswer({folder + "/key.atr"});
-    Press(VirtualEscape);  // the Stop key
+    EXPECT_FALSE(Stroke(KeyEscape));  // the Stop key
     const ParsedRecording recording = Saved("key.atr");
     ASSERT_EQ(recording.tracks.size(), 1u);
     EXPECT_EQ(recording.tracks[0].interval, 500u);
@@ -68,7 +64,7 @@ TEST_F(DefaultSettings, AUserReplaysTheLastSecondsAndSavesThem) {
     StartWithSettings("");
     Fly(90.0);
     SimQueueDialogAnswer("Replay", {SimType(REPLAY_SECONDS, "30"), SimClick(DIALOG_OK)});
-    Choose(MenuReplay);
+    Choose(CmdReplay);
     EXPECT_EQ(NextStatus(), "REPLAY [30 seconds]");
     Fly(31.0);
     EXPECT_EQ(NextStatus(), "");  // back to the buffer, the simulator paused as the defaults say
@@ -77,7 +73,7 @@ TEST_F(DefaultSettings, AUserReplaysTheLastSecondsAndSavesThem) {
 
     SimQueueFileDialogAnswer({folder + "/last.atr"});
     SimQueueDialogAnswer("Replay", {SimClick(REPLAY_SAVE), SimClick(DIALOG_CANCEL)});
-    Choose(MenuReplay);
+    Choose(CmdReplay);
     const ParsedRecording saved = Saved("last.atr");
     ASSERT_EQ(saved.tracks.size(), 1u);
     EXPECT_EQ(saved.tracks[0].interval, 500u);

@@ -41,11 +41,11 @@ std::string SettingsFileText() {
     return text.str();
 }
 
-void DialogScenario::Choose(uint32_t command) { SimSendMainWindowMessage(CommandMessage, command, 0); }
-
-void DialogScenario::Press(int virtualKey) {
-    SimSendMainWindowMessage(KeyDownMessage, static_cast<uintptr_t>(virtualKey), 0x00000001);
-    SimSendMainWindowMessage(KeyUpMessage, static_cast<uintptr_t>(virtualKey), static_cast<intptr_t>(0xC0000001u));
+bool PressWithControl(int key) {
+    SimSetKeyHeld(KeyControl, true);
+    const bool taken = !Press(key);
+    SimSetKeyHeld(KeyControl, false);
+    return taken;
 }
 
 SimDialogShown DialogScenario::OnlyDialog() {

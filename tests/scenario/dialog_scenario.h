@@ -8,19 +8,7 @@
 
 #include "recording_scenario.h"
 #include "ui/dialog_ids.h"
-
-// Module menu commands and window messages, with their Win32 numbers.
-enum : uint32_t {
-    CommandMessage = 0x0111,
-    KeyDownMessage = 0x0100,
-    KeyUpMessage = 0x0101,
-    MenuRecord = 43566,
-    MenuPlay = 43567,
-    MenuReplay = 43569,
-    MenuSettings = 43570,
-    MenuAbout = 43571,
-    MenuKeyboard = 43572,
-};
+#include "user_input.h"
 
 // Hot-key control modifier flags.
 enum : uint16_t { HotShift = 0x100, HotControl = 0x200, HotAlt = 0x400, HotExtended = 0x800 };
@@ -39,15 +27,14 @@ std::vector<IniEntry> IniEntries(const std::string& text);
 std::string SettingsFileText();
 std::ostream& operator<<(std::ostream& out, const IniEntry& entry);
 
+// Presses a key with Control held; true when the module took it.
+bool PressWithControl(int key);
+
 class DialogScenario : public RecordingScenario {
 protected:
     // Loads the module on this settings file ("" for none) and loads a
     // flight, which starts the replay buffer when replay is on.
     void StartWithSettings(const std::string& text);
-    // Chooses an item of the module menu.
-    static void Choose(uint32_t command);
-    // Presses and releases a key on the main window.
-    static void Press(int virtualKey);
     // The one dialog shown since the log was cleared (the test fails otherwise).
     static SimDialogShown OnlyDialog();
     // The control as the dialog showed it at this state (0: as it opened).

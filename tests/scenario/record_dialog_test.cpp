@@ -31,7 +31,7 @@ TEST_F(RecordDialog, FromTheMenuItShowsTheDefaultsAndRecordsAtTheChosenInterval)
     Fly(5.0);
     SimClearLog();
     SimQueueDialogAnswer(Caption, {SimChoose(RECORD_INTERVAL, 3), SimClick(DIALOG_OK)});
-    Choose(MenuRecord);
+    Choose(CmdRecord);
     const SimDialogShown dialog = OnlyDialog();
     EXPECT_EQ(dialog.owner, SimMainWindow());
     // A file without a RECORD section: 1/4 s, no autostop (60 s, after
@@ -58,7 +58,7 @@ TEST_F(RecordDialog, FromTheMenuItShowsTheDefaultsAndRecordsAtTheChosenInterval)
     ASSERT_TRUE(Recording());
     Fly(20.0);
     SimQueueFileDialogAnswer({folder + "/flight.atr"});
-    Choose(MenuRecord);  // "Stop recording..."
+    Choose(CmdRecord);  // "Stop recording..."
     const ParsedRecording recording = ParseRecording(ReadWholeFile("flight.atr"));
     ASSERT_TRUE(recording.valid) << recording.problem;
     ASSERT_EQ(recording.tracks.size(), 1u);
@@ -70,7 +70,7 @@ TEST_F(RecordDialog, CancelStartsAndStoresNothing) {
     const std::string file = "[RECORD]\r\nDfltItvlIdx=4\r\nDfltAutostop=1\r\n";
     StartWithSettings(file);
     SimQueueDialogAnswer(Caption, {SimChoose(RECORD_INTERVAL, 0), SimClick(RECORD_AI), SimClick(DIALOG_CANCEL)});
-    Choose(MenuRecord);
+    Choose(CmdRecord);
     EXPECT_EQ(Control(OnlyDialog(), 0, RECORD_INTERVAL).selection, 4);
     EXPECT_EQ(SimLogOf(LogModalBegin).size(), 1u);
     EXPECT_EQ(SimLogOf(LogModalEnd).size(), 1u);
@@ -88,7 +88,7 @@ TEST_F(RecordDialog, AnAutostopAfterTheStartEndsTheRecordingAndTheFieldsAreKeptI
                                       SimType(RECORD_AI_FACTOR, "0"),
                                       SimClick(DIALOG_OK),
                                   });
-    Choose(MenuRecord);
+    Choose(CmdRecord);
     EXPECT_EQ(Control(OnlyDialog(), 0, RECORD_AI_FACTOR).text, "5");
     EXPECT_EQ(RecordSection(SettingsFileText()), (std::vector<IniEntry>{{"RECORD", "AIItvlFactor", "1"},
                                                                         {"RECORD", "DfltItvlIdx", "1"},
@@ -109,7 +109,7 @@ TEST_F(RecordDialog, AnAutostopAfterTheStartEndsTheRecordingAndTheFieldsAreKeptI
 TEST_F(RecordDialog, UncheckingTheAutostopKeepsItsSecondsAndALargeFactorIsStoredAs64) {
     StartWithSettings("[RECORD]\r\nDfltAutostop=1\r\nDfltAutostopTime=45\r\nRecAI=1\r\n");
     SimQueueDialogAnswer(Caption, {SimClick(RECORD_AUTOSTOP), SimType(RECORD_AI_FACTOR, "100"), SimClick(DIALOG_OK)});
-    Choose(MenuRecord);
+    Choose(CmdRecord);
     const SimDialogShown dialog = OnlyDialog();
     EXPECT_EQ(Control(dialog, 0, RECORD_AUTOSTOP).checked, 1);
     EXPECT_EQ(Control(dialog, 0, RECORD_AUTOSTOP_KIND).selection, 1);

@@ -27,7 +27,7 @@ protected:
     // "Replay..." in the module menu, answered with these steps.
     static void ReplayDialog(const std::vector<SimDialogStep>& steps) {
         SimQueueDialogAnswer("Replay", steps);
-        SimSendMainWindowMessage(CommandMessage, MenuReplay, 0);
+        Choose(CmdReplay);
     }
     // The replay dialog's "Save replay", then Cancel.
     ParsedRecording Save(const std::string& path) {

@@ -27,7 +27,7 @@ TEST_F(ReplayDialog, ItOffersWhatTheBufferHoldsAndReplaysTheChosenSeconds) {
     Fly(120.0);
     SimClearLog();
     SimQueueDialogAnswer(Caption, {SimType(REPLAY_SECONDS, "20"), SimClick(DIALOG_OK)});
-    Choose(MenuReplay);
+    Choose(CmdReplay);
     const SimDialogShown dialog = OnlyDialog();
     EXPECT_EQ(dialog.owner, SimMainWindow());
     EXPECT_EQ(SimLogOf(LogModalBegin).size(), 1u);
@@ -44,7 +44,7 @@ TEST_F(ReplayDialog, UnderFiveSecondsItOnlySaysThereIsNothingToReplay) {
     StartWithSettings("");
     Fly(4.4);
     SimClearLog();
-    Choose(MenuReplay);
+    Choose(CmdReplay);
     EXPECT_TRUE(SimDialogsShown().empty());
     std::vector<SimLogEntry> boxes = SimLogOf(LogMessageBox);
     ASSERT_EQ(boxes.size(), 1u);
@@ -59,7 +59,7 @@ TEST_F(ReplayDialog, UnderFiveSecondsItOnlySaysThereIsNothingToReplay) {
     Fly(1.5);
     SimClearLog();
     SimQueueDialogAnswer(Caption, {SimClick(DIALOG_CANCEL)});
-    Choose(MenuReplay);
+    Choose(CmdReplay);
     EXPECT_EQ(Control(OnlyDialog(), 0, REPLAY_SECONDS).text, "5");
     EXPECT_TRUE(SimLogOf(LogMessageBox).empty());
     EXPECT_EQ(NextStatus(), "");
@@ -69,14 +69,14 @@ TEST_F(ReplayDialog, ATypedNumberIsKeptBetweenFiveAndWhatTheBufferHolds) {
     StartWithSettings("[SETTINGS]\r\nPause=0\r\n");
     Fly(60.0);
     SimQueueDialogAnswer(Caption, {SimType(REPLAY_SECONDS, "3"), SimClick(DIALOG_OK)});
-    Choose(MenuReplay);
+    Choose(CmdReplay);
     EXPECT_EQ(NextStatus(), "REPLAY [5 seconds]");
     Fly(6.0);
     EXPECT_EQ(NextStatus(), "");
 
     SimClearLog();
     SimQueueDialogAnswer(Caption, {SimType(REPLAY_SECONDS, "99999999999"), SimClick(DIALOG_OK)});
-    Choose(MenuReplay);
+    Choose(CmdReplay);
     const int offered = Control(OnlyDialog(), 0, REPLAY_SPIN).rangeHigh;
     // The first frame of this second replay already plays one frame step.
     int left = 0;
@@ -96,7 +96,7 @@ TEST_F(ReplayDialog, ABufferOfMoreThan65535SecondsIsOfferedWhole) {
     SimSetSimulationRate(256);
     SimClearLog();
     SimQueueDialogAnswer(Caption, {SimType(REPLAY_SECONDS, "66000"), SimClick(DIALOG_OK)});
-    Choose(MenuReplay);
+    Choose(CmdReplay);
     const SimDialogShown dialog = OnlyDialog();
     const SimControlState spin = Control(dialog, 0, REPLAY_SPIN);
     EXPECT_GT(spin.rangeHigh, 69900);
@@ -111,7 +111,7 @@ TEST_F(ReplayDialog, SaveReplayWritesTheWholeBufferAndTheDialogStaysOpen) {
     SimClearLog();
     SimQueueFileDialogAnswer({folder + "/replay.atr"});
     SimQueueDialogAnswer(Caption, {SimType(REPLAY_SECONDS, "10"), SimClick(REPLAY_SAVE), SimClick(DIALOG_CANCEL)});
-    Choose(MenuReplay);
+    Choose(CmdReplay);
     const SimDialogShown dialog = OnlyDialog();
     ASSERT_EQ(dialog.states.size(), 3u);  // still open after the save
     std::vector<SimLogEntry> dialogs = SimLogOf(LogFileDialog);

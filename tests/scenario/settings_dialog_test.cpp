@@ -23,7 +23,7 @@ std::string MemoryLabel(uint32_t samples, uint32_t flags, uint32_t milliseconds)
 uint32_t BufferedSeconds() {
     SimClearLog();
     SimQueueDialogAnswer("Replay", {SimClick(DIALOG_CANCEL)});
-    SimSendMainWindowMessage(CommandMessage, MenuReplay, 0);
+    Choose(CmdReplay);
     std::vector<SimDialogShown> shown = SimDialogsShown();
     if (shown.empty() || shown[0].states.empty()) return 0;
     const SimControlState* field = SimFindControl(shown[0].states[0], REPLAY_SECONDS);
@@ -50,7 +50,7 @@ TEST_F(SettingsDialog, OkWritesEverySettingInItsOrderAndRestartsTheReplayBuffer)
                                       SimClick(SETTINGS_NO_RECORD_DIALOGS),
                                       SimClick(DIALOG_OK),
                                   });
-    Choose(MenuSettings);
+    Choose(CmdSettings);
     const SimDialogShown dialog = OnlyDialog();
     EXPECT_EQ(dialog.owner, SimMainWindow());
     EXPECT_EQ(SimLogOf(LogModalBegin).size(), 1u);
@@ -89,13 +89,13 @@ TEST_F(SettingsDialog, CancelLeavesTheSettingsAndTheFileAsTheyWere) {
                                       SimChoose(SETTINGS_REPLAY_INTERVAL, 4),
                                       SimClick(DIALOG_CANCEL),
                                   });
-    Choose(MenuSettings);
+    Choose(CmdSettings);
     EXPECT_EQ(SettingsFileText(), file);
     // The buffer records on, and the next opening shows what was there.
     EXPECT_GE(BufferedSeconds(), 39u);
     SimClearLog();
     SimQueueDialogAnswer(Caption, {SimClick(DIALOG_CANCEL)});
-    Choose(MenuSettings);
+    Choose(CmdSettings);
     const SimDialogShown dialog = OnlyDialog();
     EXPECT_EQ(Control(dialog, 0, SETTINGS_BUFFER_SIZE).text, "2000");
     EXPECT_EQ(Control(dialog, 0, SETTINGS_STEP1_FIELD).text, "20");
@@ -127,7 +127,7 @@ TEST_F(SettingsDialog, TheDialogFollowsEveryEdit) {
                                       SimClick(SETTINGS_SIM_RATE),             // 16
                                       SimClick(DIALOG_CANCEL),
                                   });
-    Choose(MenuSettings);
+    Choose(CmdSettings);
     const SimDialogShown dialog = OnlyDialog();
     ASSERT_EQ(dialog.states.size(), 17u);
 
@@ -172,7 +172,7 @@ TEST_F(SettingsDialog, TheDialogFollowsEveryEdit) {
 TEST_F(SettingsDialog, OptionsUnderAnUncheckedSimRateBoxAreStoredOff) {
     StartWithSettings("[SETTINGS]\r\nSetSimRateSrch=1\r\nLimSimRate=1\r\n");
     SimQueueDialogAnswer(Caption, {SimClick(SETTINGS_SIM_RATE), SimClick(DIALOG_OK)});
-    Choose(MenuSettings);
+    Choose(CmdSettings);
     const SimDialogShown dialog = OnlyDialog();
     EXPECT_EQ(Control(dialog, 1, SETTINGS_SIM_RATE_LIMIT).checked, 1);
     EXPECT_FALSE(Control(dialog, 1, SETTINGS_SIM_RATE_LIMIT).enabled);
@@ -190,7 +190,7 @@ TEST_F(SettingsDialog, RecordingSettingsChangeOnlyTheRecordingDefaults) {
     SimClearLog();
     SimQueueDialogAnswer(Caption, {SimClick(SETTINGS_RECORD_DEFAULTS), SimClick(DIALOG_CANCEL)});
     SimQueueDialogAnswer("Record Flight", {SimChoose(RECORD_INTERVAL, 0), SimClick(DIALOG_OK)});
-    Choose(MenuSettings);
+    Choose(CmdSettings);
     const std::vector<SimDialogShown> shown = SimDialogsShown();
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_EQ(shown[1].caption, "Record Flight");
@@ -207,7 +207,7 @@ TEST_F(SettingsDialog, RecordingSettingsChangeOnlyTheRecordingDefaults) {
     Fly(10.0);
     SimQueueFileDialogAnswer({"buffer.atr"});
     SimQueueDialogAnswer("Replay", {SimClick(REPLAY_SAVE), SimClick(DIALOG_CANCEL)});
-    Choose(MenuReplay);
+    Choose(CmdReplay);
     const ParsedRecording saved = ParseRecording(ReadWholeFile("buffer.atr"));
     ASSERT_TRUE(saved.valid) << saved.problem;
     ASSERT_EQ(saved.tracks.size(), 1u);
