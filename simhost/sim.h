@@ -257,6 +257,44 @@ void* SimMainWindow();
 // procedure, which logs WM_COMMAND, WM_KEYDOWN and WM_KEYUP (LogHostMessage).
 intptr_t SimSendMainWindowMessage(uint32_t message, uintptr_t wParam, intptr_t lParam);
 
+// ---------------------------------------------------------------- the control window
+// The module's floating playback control window as the user sees it and
+// handles it with the mouse. Windows builds: the real window, clicked,
+// held and dragged with real mouse input. Native builds have no window: the
+// module keeps what it would show, and the mouse's work reaches the
+// window's handlers in the order Windows sends it (a press draws the button
+// pressed, a release draws it released and then clicks it); there is no
+// client area to measure and no activation to lose.
+
+struct SimControlWindowView {
+    bool exists = false;
+    bool visible = false;
+    int32_t left = 0, top = 0;                    // screen position of the top-left corner
+    int32_t clientWidth = -1, clientHeight = -1;  // -1 natively
+    std::string title;
+    uint32_t slider = 0;     // the slider's position, 0 .. 350
+    std::string speedText;   // the speed label
+    bool loopChecked = false;
+    std::vector<uint32_t> marks;  // the slider's tick marks (not those at its ends)
+};
+SimControlWindowView SimControlWindow();
+// True when the simulator's main window is the active window (natively
+// always: nothing else could be).
+bool SimMainWindowActive();
+// The mouse on a control of the window (by control id): pressed down on it,
+// let go over it (a click), or both.
+void SimHoldControl(uint32_t id, bool held);
+void SimClickControl(uint32_t id);
+// Drags the slider's thumb towards position and lets go; returns the
+// position the slider ended at (Windows: as near as a pixel gets).
+uint32_t SimDragSlider(uint32_t position);
+// Drags the window by its title bar so that its top-left corner ends at
+// (left, top), and lets go.
+void SimMoveControlWindow(int32_t left, int32_t top);
+// A key pressed and released wherever the keyboard is (Windows: real key
+// input, not sent to any window in particular; natively to the main window).
+void SimTypeKey(int virtualKey);
+
 // ---------------------------------------------------------------- the menu bar
 // Windows builds: the real menu bar of the main window ("Flights", "World",
 // "Aircraft", "Views", "Options", "Help" when the world starts). Native

@@ -12,6 +12,7 @@
 #include "engine/track_table.h"
 #include "engine/transport.h"
 #include "sim_module_state.h"
+#include "ui/control_window_posix.h"
 
 void SimResetModuleState() {
     module = ModuleCore{};
@@ -26,4 +27,5 @@ void SimResetModuleState() {
     capture = CaptureState{};
     events = EventState{};
     startupRecovery = StartupRecovery{};
+    nativeControlWindow = NativeControlWindow{};
 }

@@ -1,12 +1,14 @@
 // The stand-in simulator as a program: loads the module the way FS2004 does
 // and plays a user through its menu, keys and dialogs. It opens each of the
-// module's dialogs once: the settings (OK), the keyboard controls (Ctrl+R
-// becomes the Record key), the about box; flies with the replay buffer
+// module's dialogs once: the settings (the control window turned on), the
+// keyboard controls (Ctrl+R becomes the Record key), the about box; flies with the replay buffer
 // running, saves it and replays its last 30 seconds from the replay dialog,
 // plays the saved replay; then records the scripted flight with the AI
 // aircraft around it from the record dialog, plays the recording back (at
 // normal speed, faster in a loop, and as traffic while a second flight is
 // recorded beside it with the Record key) and reports what the module did.
+// Everything goes through the module menu, the keys, the dialogs and the
+// control window, as a user would drive them.
 //   simhost [--dll PATH] [--dir FOLDER] [--minutes N] [--ai N] [--show-menu SECONDS] [--pictures FOLDER]
 // --show-menu opens the module menu on the menu bar for that long before the
 // flight; --pictures only opens the five dialogs, leaving a BMP picture of
@@ -35,6 +37,8 @@ static const uintptr_t CmdAbout = 43571;        // "About..."
 static const uintptr_t CmdKeyboard = 43572;     // "Keyboard controls..."
 static const int KeyEscape = 27, KeyEnd = 35, KeyLeft = 37, KeyRight = 39, KeyDelete = 46, KeyControl = 0x11;
 static const int KeyLoopStart = 111, KeyLoopEnd = 106, KeyFaster = 107, KeySlower = 109;  // keypad / * + -
+// Controls of the module's control window.
+static const uint32_t ControlFaster = 1014, ControlSpeedLabel = 1013;
 
 static void Choose(uintptr_t command) { SimSendMainWindowMessage(CommandMessage, command, 0); }
 
@@ -77,9 +81,11 @@ static std::string ShownText(int control) {
 
 static void SettingsDialog() {
     SimClearLog();
-    SimQueueDialogAnswer("Aerotrace Settings", {Picture("settings-dialog"), SimClick(DIALOG_OK)});
+    SimQueueDialogAnswer("Aerotrace Settings",
+                         {SimClick(SETTINGS_SHOW_WINDOW), Picture("settings-dialog"), SimClick(DIALOG_OK)});
     Choose(CmdSettings);
-    std::printf("\"Settings...\": OK with the defaults. %s\n", ShownText(SETTINGS_MEMORY_LABEL).c_str());
+    std::printf("\"Settings...\": \"Show window during playback\" on. %s\n",
+                ShownText(SETTINGS_MEMORY_LABEL).c_str());
 }
 
 static void KeyboardDialog() {
@@ -121,11 +127,19 @@ static void DialogPictures() {
 }
 
 #ifndef _WIN32
-// The status line the module drew in the last frame, if any.
+// The status line the module drew in the last frame, if any, and the
+// control window while it is on screen.
 static void PrintStatus(const char* moment) {
     std::vector<SimLogEntry> lines = SimLogOf(LogStatusLine);
     const bool now = !lines.empty() && lines.back().frame == SimFrameNumber();
     std::printf("  %-34s %s\n", moment, now ? lines.back().text.c_str() : "(no status line)");
+    const SimControlWindowView window = SimControlWindow();
+    if (!window.visible) return;
+    std::printf("  %-34s control window \"%s\", slider at %u of 350, speed %s", "", window.title.c_str(),
+                window.slider, window.speedText.c_str());
+    if (window.loopChecked) std::printf(", loop button down");
+    for (uint32_t mark : window.marks) std::printf(", mark at %u", mark);
+    std::printf("\n");
 }
 
 static std::vector<std::string> SavedRecordings() {
@@ -210,6 +224,17 @@ static void PlayBack(const std::string& recording) {
     Press(KeySlower);
     SimRunFrames(1);
     PrintStatus("Delete, keypad -");
+    // The control window's slider to the middle, its "+" once and its speed
+    // label to get back to normal speed.
+    SimDragSlider(175);
+    SimRunFrames(1);
+    PrintStatus("window: slider to the middle");
+    SimClickControl(ControlFaster);
+    SimRunSeconds(2.0);
+    PrintStatus("window: \"+\", 2 s later");
+    SimClickControl(ControlSpeedLabel);
+    SimRunFrames(1);
+    PrintStatus("window: speed label clicked");
     Press(KeyEscape);
     SimRunFrames(1);
     PrintStatus("Escape: to the end");
@@ -262,8 +287,9 @@ int main(int argc, char** argv) {
         }
     }
     SimEnterDirectory(folder);
-    // The settings as the module comes: no file yet. Recordings go where
-    // the user puts them in the save dialog.
+    // The settings as the module comes: no file yet (the settings dialog
+    // turns the control window on). Recordings go where the user puts them
+    // in the save dialog.
     std::remove("Modules/Aerotrace.ini");
     std::error_code error;
     std::filesystem::create_directory("Recordings", error);

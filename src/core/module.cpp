@@ -9,6 +9,7 @@
 #include "core/events.h"
 #include "core/host.h"
 #include "core/support.h"
+#include "engine/control_window.h"
 #include "engine/player.h"
 #include "engine/recorder.h"
 #include "engine/recording_recovery.h"
@@ -65,6 +66,7 @@ extern "C" void HOSTCALL ModuleInit() {
     // frame (the simulator is still loading now), or before a recording
     // that starts earlier could open its temporary files.
     startupRecovery.pending = true;
+    ControlWindowCreate();
 
     for (const HandlerBinding& binding : ModuleHandlers) HostRegisterHandler(binding.eventId, binding.handler);
     module.handlersRegistered = true;

@@ -11,6 +11,7 @@
 #include "core/module.h"
 #include "core/support.h"
 #include "engine/capture.h"
+#include "engine/control_window.h"
 #include "engine/playback.h"
 #include "engine/player.h"
 #include "engine/recorded_tracks.h"
@@ -86,6 +87,7 @@ void StartRecording() {
     ResetCaptureForRecording();
     // The traffic's windows stay loaded, so they stay counted.
     if (!besideTraffic) trackTable.loadedTrackCount = 0;
+    ControlWindowShow(0);
     if (CreateRecordedTrack(1, static_cast<uint32_t>(settings.RecFlags), session.recordInterval) < 0) {
         Report("Temp file could not be opened! Please contact the author at" SUPPORT_SUFFIX, "Aerotrace Module",
                BoxIconError);
@@ -104,6 +106,7 @@ static void EndRecordingMode() {
         module.mode = TrafficPlayback;
         // The recorded AI aircraft's windows went with their tracks.
         trackTable.loadedTrackCount = LoadedPlayedWindows();
+        if (ControlWindowWanted(settings, true)) ControlWindowShow(1);
         return;
     }
     module.mode = Idle;

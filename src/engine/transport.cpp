@@ -8,6 +8,7 @@
 #include "core/clock.h"
 #include "core/host.h"
 #include "core/module.h"
+#include "engine/control_window.h"
 #include "engine/track_table.h"
 
 const int16_t SpeedTable[SpeedTableSize] = {10, 20, 33, 50, 100, 200, 300, 500, 1000};
@@ -95,6 +96,12 @@ void TransportCommand(int command) {
     }
 }
 
+void SeekTo(uint32_t trackTime) {
+    const Mode mode = module.mode;
+    if (mode != Playback && mode != Replay && mode != TrafficPlayback) return;
+    Jump(trackTime);
+}
+
 void SpeedCommand(int command) {
     if (command == 0) {
         if (transport.speedIndex < SpeedTableSize - 1) transport.speedIndex += 1;
@@ -107,6 +114,13 @@ void SpeedCommand(int command) {
         transport.playbackSpeed = SpeedTable[NormalSpeedIndex];
     }
     if (settings.SetSimRate) HostSetSimulationRate(SimulationRateForSpeed(transport.playbackSpeed));
+    ControlWindowSpeed(transport.playbackSpeed);
+}
+
+// The control window's slider marks the loop while looping is on.
+static void RedrawLoopMarks() {
+    ControlWindowLoopMarks(transport.loopEnabled, transport.loopStartTime, transport.loopEndTime,
+                           moduleClock.startTime, moduleClock.endTime);
 }
 
 void LoopCommand(int command) {
@@ -132,8 +146,11 @@ void LoopCommand(int command) {
         transport.loopEnabled = !transport.loopEnabled;  // the position stays where it is
         break;
     default:
-        break;
+        return;
     }
+    RedrawLoopMarks();
+    // Setting the loop start leaves looping, and so the button, as it was.
+    if (command != 0) ControlWindowLoopButton(transport.loopEnabled);
 }
 
 void HeightCorrectionStep(int direction) {

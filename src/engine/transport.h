@@ -25,6 +25,9 @@ extern Transport transport;
 // jump, or the start of a search while the key is held when the level
 // searches), 8-10 the level's key released.
 void TransportCommand(int command);
+// Puts the play position at trackTime as a jump (Playback, Replay and
+// TrafficPlayback only): the control window's slider.
+void SeekTo(uint32_t trackTime);
 // 0 faster, 1 slower along SpeedTable, 2 back to normal speed, anything
 // else keeps the speed; the simulation rate follows when so set.
 void SpeedCommand(int command);

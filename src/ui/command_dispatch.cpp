@@ -4,11 +4,13 @@
 // check their mode again themselves.
 #include "ui/command_dispatch.h"
 
+#include "core/clock.h"
 #include "core/host.h"
 #include "engine/player.h"
 #include "engine/recorder.h"
 #include "engine/session.h"
 #include "engine/transport.h"
+#include "ui/control_window_model.h"
 #include "ui/dialogs.h"
 
 // Every dialog opened from the menu or a key runs between ModalBegin and
@@ -43,6 +45,9 @@ void PerformAction(UiAction action, int32_t argument) {
             break;
         case ActionLoop:
             LoopCommand(argument);
+            break;
+        case ActionSeek:
+            SeekTo(TimeOfSliderPosition(argument, moduleClock.startTime, moduleClock.endTime));
             break;
         case ActionHeightCorrection:
             HeightCorrectionStep(argument);
