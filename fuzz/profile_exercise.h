@@ -20,6 +20,8 @@
 #include "config/settings.h"
 #include "platform/platform.h"
 #include "platform/posix/posix_hooks.h"
+#include "views/view_catalogue.h"
+#include "views/view_state.h"
 
 namespace profile_exercise {
 
@@ -119,6 +121,19 @@ inline const char* RunRoundTrips(const IniFile& ini, int trips) {
         LoadViewSettings();
         SaveViewSettings();
         ReadRecordDefaults(AI_FACTOR_DEFAULT_DIALOG);
+        // The view catalogues hold what their lists can: at most 30 views,
+        // names of at most 20 characters, zooms from 1/16x to 512x.
+        LoadViewCatalogues();
+        SaveViewCatalogues();
+        LoadViewCatalogues();
+        const ViewState& views = viewState;
+        for (int32_t count : {views.tower.count, views.spot.count, views.vc.count})
+            if (count < 0 || count > ViewListCapacity) return "a view catalogue's count is outside its list";
+        for (int32_t i = 0; i < views.tower.count; ++i) {
+            const TowerView& view = views.tower.entries[i];
+            if (std::strlen(view.name) > static_cast<size_t>(ViewNameLength)) return "a view's name is too long";
+            if (!(view.zoom >= 4.0f && view.zoom <= 32768.0f)) return "a view's zoom is outside its range";
+        }
     }
     if (trips & KeyTrip) {
         // Key bindings too: what a save writes reads back as the same bindings.

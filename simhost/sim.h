@@ -62,7 +62,7 @@ enum SimLogKind {
     LogAiCreated,       // a = new id, text = title
     LogAiRemoved,       // a = id
     LogTrafficSet,      // a = level
-    LogCamera,          // a = camera token, value = zoom
+    LogCamera,          // a = camera token, value = zoom (the placement itself: SimCameraPlacements)
     LogHostInput,       // a = dispatch type, b = event id: reached the host's own dispatch
     LogHostMessage,     // a = message, b = wParam, c = lParam: reached the host's window procedure
     LogDialog,          // caption, owner: one of the module's dialogs opened (SimDialogsShown says more)
@@ -151,6 +151,64 @@ void SimSetAiCreationFails(bool fails);
 // "EndPlayback", and with a number "Transport N", "Speed N", "Loop N",
 // "HeightCorrection N" (+1 or -1). An unknown name stops the program.
 void SimModuleCommand(const char* name);
+
+// ---------------------------------------------------------------- view windows
+// The host's 3D view windows. The main view is one of them (kind 1, the 2D
+// cockpit, when the world starts) and has the focus; more can be opened. Each
+// window the host has open is processed every frame (events 15 and 37) and
+// gets its title draw (event 27) with a draw record of its own. A window is
+// the address of the host's record: its bytes may be read and written at the
+// host's offsets (0x20 kind, 0x30 tower zoom, 0xBC camera position, ...).
+
+enum : uint8_t { SimViewCockpit2d = 1, SimViewVirtualCockpit = 2, SimViewTower = 3, SimViewSpot = 4, SimViewMap = 6 };
+
+uint8_t* SimMainViewWindow();
+// Opens another window of this kind, with the host's default view values.
+uint8_t* SimOpenViewWindow(uint8_t kind);
+// Closes it: the host stops processing it (the module is not told).
+void SimCloseViewWindow(uint8_t* window);
+void SimSetViewWindowKind(uint8_t* window, uint8_t kind);
+// The window with the focus (HostState 0x1190); null for none.
+void SimFocusViewWindow(uint8_t* window);
+// The draw record the host passes with a window's title event.
+uint8_t* SimViewWindowDrawRecord(uint8_t* window);
+
+// A camera the module placed with SetViewCamera.
+struct SimCameraPlacement {
+    uint64_t frame;
+    uint8_t* window;  // the window being processed then (null outside a window's turn)
+    uint32_t token;   // the value passed first, which the host keeps at HostState 0x1184
+    HostPosition position;
+    Angle32 pitch, bank, heading;
+    bool hasMatrix;
+    float matrix[16];
+    int32_t zoom;
+};
+const std::vector<SimCameraPlacement>& SimCameraPlacements();
+// The value the host keeps at HostState 0x1184 and expects back first.
+constexpr uint32_t SimCameraToken = 0x7A11C0DEu;
+// The host's two zoom words at its fixed addresses 0x20CE32B0 and 0x20CE32B2.
+uint16_t SimAutozoomWord(int which);
+
+// The simulator's own tower (HostState 0xD50): near the runway when the
+// world starts.
+HostPosition SimTowerPosition();
+void SimSetTowerPosition(const HostPosition& position);
+// The ground under a position, metres: 130 m around the airfield, with a
+// hill of 300 m six kilometres to the west.
+double SimGroundElevation(const HostPosition& position);
+// The flags argument of the module's latest ground query (the host expects 9).
+uint32_t SimLastGroundFlags();
+// A position so many metres east and north of the airfield's origin, at a
+// height above sea level.
+HostPosition SimPositionNearAirfield(double eastMetres, double northMetres, double altitudeMetres);
+// East, up and north metres from one position to another, as the host's
+// geometry measures them.
+void SimOffsetMetres(const HostPosition& from, const HostPosition& to, double out[3]);
+
+// A simulator input event (dispatch type 8 or 9) with its event record, whose
+// 32-bit value at 0x0C is the parameter; true if the module consumed it.
+bool SimDispatchKeyEvent(uint32_t type, uint32_t eventId, int32_t parameter);
 
 // ---------------------------------------------------------------- user answers
 

@@ -438,6 +438,53 @@ struct Parser {
         return Rectangle(&control->x, &control->y, &control->width, &control->height) && SkipTrailingValues();
     }
 
+    // The resource compiler's shorthand statements: the class and default
+    // style each stands for, and whether it has a text before its id.
+    struct Shorthand {
+        const char* statement;
+        const char* className;
+        uint32_t style;
+        bool hasText;
+    };
+    static const Shorthand* ShorthandOf(const std::string& statement) {
+        static const Shorthand shorthands[] = {
+            {"LTEXT", "static", 0x00020000 /* SS_LEFT | WS_GROUP */, true},
+            {"CTEXT", "static", 0x00020001, true},
+            {"RTEXT", "static", 0x00020002, true},
+            {"PUSHBUTTON", "button", 0x00010000 /* WS_TABSTOP */, true},
+            {"DEFPUSHBUTTON", "button", 0x00010001, true},
+            {"CHECKBOX", "button", 0x00010002, true},
+            {"AUTOCHECKBOX", "button", 0x00010003, true},
+            {"RADIOBUTTON", "button", 0x00000004, true},
+            {"AUTORADIOBUTTON", "button", 0x00000009, true},
+            {"GROUPBOX", "button", 0x00000007, true},
+            {"EDITTEXT", "edit", 0x00810000 /* WS_BORDER | WS_TABSTOP */, false},
+            {"COMBOBOX", "combobox", 0x00010001 /* CBS_SIMPLE | WS_TABSTOP */, false},
+            {"LISTBOX", "listbox", 0x00800001 /* LBS_NOTIFY | WS_BORDER */, false},
+        };
+        for (const Shorthand& shorthand : shorthands)
+            if (statement == shorthand.statement) return &shorthand;
+        return nullptr;
+    }
+
+    // text, id, x, y, width, height [, style [, extended style]], the text
+    // only for those that have one; the style adds to the statement's own.
+    bool ShorthandControl(const Shorthand& shorthand, SimTemplateControl* control) {
+        if (shorthand.hasText && (!Text(&control->text) || !Expect(","))) return false;
+        if (!Number(&control->id) || !Expect(",") ||
+            !Rectangle(&control->x, &control->y, &control->width, &control->height))
+            return false;
+        control->className = shorthand.className;
+        control->style = shorthand.style | 0x50000000u;  // WS_CHILD | WS_VISIBLE
+        if (IsPunctuation(",")) {
+            ++at;
+            int64_t style;
+            if (!Value(&style)) return false;
+            control->style |= static_cast<uint32_t>(style);
+        }
+        return SkipTrailingValues();
+    }
+
     bool Dialog(SimDialogTemplate* dialog) {
         int64_t id = tokens[at].number;
         dialog->id = static_cast<uint32_t>(id);
@@ -472,10 +519,11 @@ struct Parser {
         }
         ++at;
         while (!IsName("END") && !IsPunctuation("}")) {
-            if (!IsName("CONTROL")) return Fail("only CONTROL statements are read in a dialog");
+            const Shorthand* shorthand = at < tokens.size() ? ShorthandOf(tokens[at].text) : nullptr;
+            if (!IsName("CONTROL") && !shorthand) return Fail("a control statement expected");
             ++at;
             SimTemplateControl control{};
-            if (!Control(&control)) return false;
+            if (!(shorthand ? ShorthandControl(*shorthand, &control) : Control(&control))) return false;
             dialog->controls.push_back(control);
         }
         ++at;

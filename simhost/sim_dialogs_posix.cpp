@@ -19,6 +19,7 @@ enum : uint32_t {
     WmGetText = 0x000D,
     WmInitDialog = 0x0110,
     WmCommand = 0x0111,
+    EmLimitText = 0x00C5,
     BmGetCheck = 0x00F0,
     BmSetCheck = 0x00F1,
     CbAddString = 0x0143,
@@ -161,7 +162,9 @@ intptr_t ControlMessage(Dialog* dialog, Control* control, uint32_t message, uint
     }
     bool understood = true;
     intptr_t result = 0;
-    if (kind == "button" && message == BmGetCheck) {
+    if (kind == "edit" && message == EmLimitText) {
+        // What a user may type; texts set by the module or a step are not cut.
+    } else if (kind == "button" && message == BmGetCheck) {
         result = state.checked;
     } else if (kind == "button" && message == BmSetCheck) {
         state.checked = static_cast<int>(wParam);

@@ -142,6 +142,7 @@ void SimUnloadModule() {
 bool SimModuleLoaded() { return loaded; }
 void SimPlatformPumpMessages() {}
 void SimPlatformCollect() {}
+
 void* SimMainWindow() { return &mainWindowToken; }
 intptr_t SimSendMainWindowMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
     return mainWindowProcedure(&mainWindowToken, message, wParam, lParam);

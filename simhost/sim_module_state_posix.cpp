@@ -13,6 +13,7 @@
 #include "engine/transport.h"
 #include "sim_module_state.h"
 #include "ui/control_window_posix.h"
+#include "views/view_state.h"
 
 void SimResetModuleState() {
     module = ModuleCore{};
@@ -28,4 +29,5 @@ void SimResetModuleState() {
     events = EventState{};
     startupRecovery = StartupRecovery{};
     nativeControlWindow = NativeControlWindow{};
+    viewState = ViewState{};
 }

@@ -7,13 +7,15 @@
 // aircraft around it from the record dialog, plays the recording back (at
 // normal speed, faster in a loop, and as traffic while a second flight is
 // recorded beside it with the Record key) and reports what the module did.
-// Everything goes through the module menu, the keys, the dialogs and the
-// control window, as a user would drive them.
+// Before the flight, a tower view from the simulator's tower watches the
+// take-off go past. Everything goes through the module menu, the keys, the
+// dialogs and the control window, as a user would drive them.
 //   simhost [--dll PATH] [--dir FOLDER] [--minutes N] [--ai N] [--show-menu SECONDS] [--pictures FOLDER]
 // --show-menu opens the module menu on the menu bar for that long before the
 // flight; --pictures only opens the five dialogs, leaving a BMP picture of
 // each in FOLDER (Windows build: for screenshots, see scripts/screenshot.sh).
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -41,6 +43,69 @@ static const int KeyLoopStart = 111, KeyLoopEnd = 106, KeyFaster = 107, KeySlowe
 static const uint32_t ControlFaster = 1014, ControlSpeedLabel = 1013;
 
 static void Choose(uintptr_t command) { SimSendMainWindowMessage(CommandMessage, command, 0); }
+
+// The advanced tower views: "New tower view", "FS tower" and the first stored view.
+static const uintptr_t CmdNewTowerView = 43600, CmdFsTower = 43610, CmdFirstTowerView = 43611;
+
+// The title the module drew last, if any.
+static std::string LastViewTitle() {
+    std::vector<SimLogEntry> lines = SimLogOf(LogStatusLine);
+    for (auto it = lines.rbegin(); it != lines.rend(); ++it)
+        if (it->a == 0x0D) return it->text;
+    return "(none)";
+}
+
+// Where the module's last camera stands and looks, seen from the aircraft.
+static void PrintCamera(const char* moment) {
+    const std::vector<SimCameraPlacement>& cameras = SimCameraPlacements();
+    if (cameras.empty() || cameras.back().frame != SimFrameNumber()) {
+        std::printf("  %-34s (the simulator's own camera)\n", moment);
+        return;
+    }
+    const SimCameraPlacement& camera = cameras.back();
+    SimAircraftState aircraft;
+    SimGetAircraftState(1, &aircraft);
+    HostPosition at;
+    std::memcpy(&at, aircraft.placement, sizeof at);
+    double offset[3];
+    SimOffsetMetres(camera.position, at, offset);
+    const double distance = std::sqrt(offset[0] * offset[0] + offset[1] * offset[1] + offset[2] * offset[2]);
+    const double heading = static_cast<uint32_t>(camera.heading) * 360.0 / 4294967296.0;
+    const double zoom = camera.hasMatrix ? camera.matrix[0] : camera.zoom / 64.0;
+    std::printf("  %-34s aircraft %6.0f m away, camera heading %5.1f deg, zoom %.2fx\n", moment, distance, heading,
+                zoom);
+}
+
+// Flies `times` stretches of `seconds` and says where the camera is after each.
+static void WatchCamera(int times, double seconds) {
+    for (int i = 0; i < times; ++i) {
+        SimRunSeconds(seconds);
+        char moment[64];
+        std::snprintf(moment, sizeof moment, "%3.0f s into the flight", SimWorldSeconds());
+        PrintCamera(moment);
+    }
+}
+
+// A tower view from the simulator's tower beside the runway watches the
+// take-off roll go past; then the stored view at the runway's far end
+// follows the climb-out with autozoom.
+static void TowerViewDemo() {
+    std::printf("Tower views in the main view:\n");
+    SimSetViewWindowKind(SimMainViewWindow(), SimViewTower);
+    SimRunFrames(1);  // the window draws once as the simulator's tower
+    Choose(CmdNewTowerView);
+    SimRunFrames(1);
+    std::printf("  %-34s \"%s\"\n", "\"New tower view\"", LastViewTitle().c_str());
+    WatchCamera(7, 15.0);
+    Choose(CmdFirstTowerView);
+    SimRunFrames(1);
+    std::printf("  %-34s \"%s\" (autozoom)\n", "the first stored view", LastViewTitle().c_str());
+    WatchCamera(3, 20.0);
+    Choose(CmdFsTower);
+    SimRunFrames(1);
+    PrintCamera("\"FS tower\"");
+    SimSetViewWindowKind(SimMainViewWindow(), SimViewCockpit2d);
+}
 
 static const char* EventName(uint64_t id) {
     switch (id) {
@@ -287,10 +352,18 @@ int main(int argc, char** argv) {
         }
     }
     SimEnterDirectory(folder);
-    // The settings as the module comes: no file yet (the settings dialog
-    // turns the control window on). Recordings go where the user puts them
-    // in the save dialog.
-    std::remove("Modules/Aerotrace.ini");
+    // The settings as the module comes, but for a tower view at the far end
+    // of the runway, 10 m up, with autozoom (the settings dialog turns the
+    // control window on). Recordings go where the user puts them in the
+    // save dialog.
+    if (FILE* ini = std::fopen("Modules/Aerotrace.ini", "w")) {
+        const HostPosition threshold = SimPositionNearAirfield(320.0, 1500.0, 140.0);
+        std::fprintf(ini, "[TOWERVIEWS]\nnViews=1\nView0Name=Runway far end\nView0Lat=%.8f\nView0Lon=%.8f\n"
+                          "View0Alt=140.00\nView0Zoom=64\nView0AutoZoom=0.04\n",
+                     static_cast<double>(threshold.latitude) / 477302101697422.25,
+                     static_cast<double>(threshold.longitude) * 360.0 / 18446744073709551616.0);
+        std::fclose(ini);
+    }
     std::error_code error;
     std::filesystem::create_directory("Recordings", error);
     SimReset(SimStandardConfig(aiCount));
@@ -319,6 +392,7 @@ int main(int argc, char** argv) {
     SettingsDialog();
     KeyboardDialog();
     AboutDialog();
+    TowerViewDemo();
 #ifndef _WIN32
     ReplayBufferDemo(180.0);
 #endif

@@ -12,6 +12,7 @@
 #include "engine/transport.h"
 #include "ui/control_window_model.h"
 #include "ui/dialogs.h"
+#include "views/view_commands.h"
 
 // Every dialog opened from the menu or a key runs between ModalBegin and
 // ModalEnd, whatever it returns.
@@ -66,6 +67,9 @@ void PerformAction(UiAction action, int32_t argument) {
             break;
         case ActionStartPlayback:
             StartPlayback(argument);
+            break;
+        case ActionViewCommand:
+            ViewMenuCommand(static_cast<uint32_t>(argument));
             break;
         case ActionRecordDialog:
             RunModal(RecordWithDialog);

@@ -23,6 +23,7 @@ enum UiAction : uint8_t {
     ActionKeyboardDialog,
     ActionAboutDialog,
     ActionViewSettingsDialog,
+    ActionViewCommand,         // a command of the view sub-menus, argument its id
 };
 
 struct UiDecision {

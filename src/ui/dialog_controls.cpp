@@ -29,13 +29,13 @@ const char* SkipBlanks(const char* text) {
     return text;
 }
 
+}  // namespace
+
 void ControlText(WindowHandle dialog, int control, char* text, size_t size) {
     text[0] = 0;
     DialogItemMessage(dialog, control, MessageGetText, size, reinterpret_cast<intptr_t>(text));
     text[size - 1] = 0;
 }
-
-}  // namespace
 
 uint32_t FieldNumber(const char* text) { return static_cast<uint32_t>(Digits(SkipBlanks(text), UINT32_MAX)); }
 

@@ -13,6 +13,7 @@ enum : uint32_t {
     MessageSetText = 0x000C,
     MessageGetText = 0x000D,
     MessageVirtualKeyToItem = 0x002E,  // WM_VKEYTOITEM from a list box that wants the keyboard
+    EditLimitText = 0x00C5,            // EM_LIMITTEXT
     MessageInitDialog = 0x0110,
     MessageDialogCommand = 0x0111,  // WM_COMMAND
     ButtonGetCheck = 0x00F0,
@@ -61,6 +62,8 @@ int32_t ControlSignedNumber(WindowHandle dialog, int control);
 void SetControlNumber(WindowHandle dialog, int control, uint32_t number);
 void SetControlSignedNumber(WindowHandle dialog, int control, int32_t number);
 void SetControlText(WindowHandle dialog, int control, const char* text);
+// The control's text, cut to size - 1 characters.
+void ControlText(WindowHandle dialog, int control, char* text, size_t size);
 // Drop-down lists and list boxes.
 void FillComboBox(WindowHandle dialog, int control, const char* const* items, int count);
 int ComboSelection(WindowHandle dialog, int control);  // -1 for none

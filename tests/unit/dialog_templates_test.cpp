@@ -1,8 +1,9 @@
 // The module's dialog templates as its resource script defines them, read
 // the way the stand-in reads them for native builds: the five dialogs with
 // their captions, sizes and styles, the structure Windows' dialog manager
-// relies on (radio groups, the up-down control's buddy), and a script the
-// reader does not understand reported with its place.
+// relies on (radio groups, the up-down control's buddy), the resource
+// compiler's shorthand statements with their default styles, and a script
+// the reader does not understand reported with its place.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -95,13 +96,38 @@ TEST(DialogTemplates, RadioGroupsAndTheUpDownBuddyAreWhereTheDialogManagerLooks)
     EXPECT_EQ(replay.controls[spin].style & 0x37, 0x36u);  // buddy int, align right, auto buddy, arrow keys
 }
 
+TEST(DialogTemplates, ShorthandStatementsStandForTheirClassAndStyle) {
+    const std::string path = testing::TempDir() + "/aerotrace-shorthand-test.rc";
+    std::ofstream(path) << "7 DIALOGEX 0, 0, 100, 50\nSTYLE DS_SETFONT | WS_POPUP\nFONT 8, \"MS Shell Dlg\"\nBEGIN\n"
+                           "    LTEXT \"Title:\", -1, 1, 2, 3, 4\n"
+                           "    EDITTEXT 10, 5, 6, 7, 8, ES_NUMBER | WS_DISABLED\n"
+                           "    AUTOCHECKBOX \"Auto\", 11, 9, 10, 11, 12\n"
+                           "    DEFPUSHBUTTON \"OK\", IDOK, 13, 14, 15, 16\nEND\n";
+    std::vector<SimDialogTemplate> templates;
+    std::string problem;
+    ASSERT_TRUE(SimReadResourceScript(path, &templates, &problem)) << problem;
+    std::filesystem::remove(path);
+    ASSERT_EQ(templates.size(), 1u);
+    const std::vector<SimTemplateControl>& controls = templates[0].controls;
+    ASSERT_EQ(controls.size(), 4u);
+    EXPECT_EQ(controls[0].className, "static");
+    EXPECT_EQ(controls[0].text, "Title:");
+    EXPECT_EQ(controls[0].id, -1);
+    EXPECT_EQ(controls[1].className, "edit");
+    EXPECT_EQ(controls[1].style, 0x58812000u);  // child, visible, disabled, border, tab stop, digits only
+    EXPECT_EQ(controls[1].x, 5);
+    EXPECT_EQ(controls[2].style & 0xF, 3u);  // BS_AUTOCHECKBOX
+    EXPECT_EQ(controls[3].id, 1);
+    EXPECT_EQ(controls[3].height, 16);
+}
+
 TEST(DialogTemplates, AScriptTheReaderCannotFollowIsReportedWithItsPlace) {
     EXPECT_NE(ReadProblem("1 DIALOG 0, 0, 10, 10\nSTYLE WS_POPUP | WS_SHINY\nBEGIN\nEND\n")
                   .find(":2: unknown name "
                         "WS_SHINY"),
               std::string::npos);
-    EXPECT_NE(ReadProblem("1 DIALOG 0, 0, 10, 10\nBEGIN\n  PUSHBUTTON \"OK\", 1, 0, 0, 5, 5\nEND\n")
-                  .find(":3: only CONTROL statements"),
+    EXPECT_NE(ReadProblem("1 DIALOG 0, 0, 10, 10\nBEGIN\n  ICON 7, 1, 0, 0, 5, 5\nEND\n")
+                  .find(":3: a control statement expected"),
               std::string::npos);
     EXPECT_NE(ReadProblem("1 DIALOG 0, 0, 10, 10\nCAPTION \"open\nBEGIN\nEND\n").find(":2: a string runs past"),
               std::string::npos);
