@@ -117,7 +117,9 @@ bool Capture(HWND dialog, const std::string& path) {
     HDC memory = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
     HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, frame.left, frame.top, SRCCOPY);
+    // The window draws itself into the picture; where it cannot, what the
+    // screen shows of it is taken.
+    if (!PrintWindow(dialog, memory, 0)) BitBlt(memory, 0, 0, width, height, screen, frame.left, frame.top, SRCCOPY);
     SelectObject(memory, old);
     BITMAPINFOHEADER info = {};
     info.biSize = sizeof info;
