@@ -137,88 +137,10 @@ void AnswerMessageBox(HWND box) {
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, answer)));
 }
 
-// The module's own dialogs: the user's queued answers and what they saw.
-std::deque<SimDialogAnswer> dialogAnswers;
-std::vector<SimDialogSeen> dialogsSeen;
-
-BOOL CALLBACK RecordControl(HWND control, LPARAM seenPointer) {
-    SimDialogSeen* seen = reinterpret_cast<SimDialogSeen*>(seenPointer);
-    char className[32] = "";
-    GetClassNameA(control, className, sizeof className);
-    const int id = GetDlgCtrlID(control);
-    const LONG style = GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK;
-    if (_stricmp(className, "Button") == 0 && (style == BS_AUTOCHECKBOX || style == BS_CHECKBOX))
-        seen->checks.emplace_back(id, SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED);
-    else
-        seen->texts.emplace_back(id, WindowText(control));
-    return TRUE;
-}
-
-// Saves what a window shows as a 24-bit BMP file.
-void SaveWindowPicture(HWND window, const std::string& path) {
-    RECT frame;
-    GetWindowRect(window, &frame);
-    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    // From the screen, where the dialog is on top: Wine's PrintWindow leaves
-    // the controls out.
-    SetForegroundWindow(window);
-    BitBlt(memory, 0, 0, width, height, screen, frame.left, frame.top, SRCCOPY);
-    GdiFlush();
-    const DWORD rowBytes = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
-    BITMAPFILEHEADER header = {};
-    header.bfType = 0x4D42;
-    header.bfOffBits = sizeof header + sizeof info.bmiHeader;
-    header.bfSize = header.bfOffBits + rowBytes * static_cast<DWORD>(height);
-    if (FILE* file = std::fopen(path.c_str(), "wb")) {
-        std::fwrite(&header, sizeof header, 1, file);
-        std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, file);
-        std::fwrite(bits, rowBytes, static_cast<size_t>(height), file);
-        std::fclose(file);
-    }
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-}
-
-// Plays one queued answer into a dialog that is no message box: false when
-// none is queued.
-bool AnswerModuleDialog(HWND dialog) {
-    Lock();
-    if (dialogAnswers.empty()) {
-        Unlock();
-        return false;
-    }
-    SimDialogAnswer answer = dialogAnswers.front();
-    dialogAnswers.pop_front();
-    Unlock();
-    SimDialogSeen seen;
-    seen.caption = WindowText(dialog);
-    EnumChildWindows(dialog, RecordControl, reinterpret_cast<LPARAM>(&seen));
-    Lock();
-    dialogsSeen.push_back(seen);
-    Unlock();
-    if (!answer.picturePath.empty()) {
-        RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-        Sleep(300);  // let the display draw it
-        SaveWindowPicture(dialog, answer.picturePath);
-    }
-    for (const auto& typed : answer.texts) SetDlgItemTextA(dialog, typed.first, typed.second.c_str());
-    for (int button : answer.clicks) SendMessageA(GetDlgItem(dialog, button), BM_CLICK, 0, 0);
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(answer.closeWith, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, answer.closeWith)));
-    return true;
+// A dialog made from the module's own templates (not a message box or a
+// common dialog, which belong to the system's libraries).
+bool IsModuleDialog(HWND window) {
+    return library && reinterpret_cast<HMODULE>(GetWindowLongPtrA(window, GWLP_HINSTANCE)) == library;
 }
 
 BOOL CALLBACK VisitWindow(HWND window, LPARAM) {
@@ -228,13 +150,15 @@ BOOL CALLBACK VisitWindow(HWND window, LPARAM) {
     char className[64] = "";
     GetClassNameA(window, className, sizeof className);
     if (std::strcmp(className, "#32770") != 0) return TRUE;
+    if (IsModuleDialog(window)) {
+        SimAnswerModuleDialog(window);
+        return TRUE;
+    }
     static HWND lastAnswered;
     static DWORD lastTime;
     if (window == lastAnswered && GetTickCount() - lastTime < 2000) return TRUE;
     lastAnswered = window;
     lastTime = GetTickCount();
-    // A message box shows its text in a static control of id 0xFFFF.
-    if (!GetDlgItem(window, 0xFFFF) && AnswerModuleDialog(window)) return TRUE;
     AnswerMessageBox(window);
     return TRUE;
 }
@@ -266,6 +190,15 @@ std::string WindowsPath(const std::string& path) {
 }
 
 }  // namespace
+
+void SimPlatformLock() { Lock(); }
+void SimPlatformUnlock() { Unlock(); }
+
+void SimPlatformStageLog(const SimLogEntry& entry) {
+    Lock();
+    seenDialogs.push_back(entry);
+    Unlock();
+}
 
 void SimPlatformReset() {
     StartWatcher();
@@ -343,25 +276,7 @@ void SimPlatformCollect() {
     }
 }
 
-void SimQueueDialogAnswer(const SimDialogAnswer& answer) {
-    Lock();
-    dialogAnswers.push_back(answer);
-    Unlock();
-}
-
-std::vector<SimDialogSeen> SimDialogsSeen() {
-    Lock();
-    std::vector<SimDialogSeen> seen = dialogsSeen;
-    Unlock();
-    return seen;
-}
-
-bool SimHasDialogWindows() { return true; }
-
 void* SimMainWindow() { return mainWindow; }
-// The replay dialog is the module's own window; until the module has it,
-// nothing here stands for it.
-void* SimReplayDialogWindow() { return nullptr; }
 
 intptr_t SimSendMainWindowMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
     LRESULT result = SendMessageA(mainWindow, message, wParam, lParam);

@@ -175,7 +175,14 @@ const std::vector<SimLogEntry>& SimLog() {
     SimPlatformCollect();
     return world.log;
 }
-void SimClearLog() { world.log.clear(); }
+void SimClearLog() {
+    SimPlatformCollect();
+    world.log.clear();
+    SimPlatformLock();
+    world.dialogsShown.clear();
+    world.dialogSerials.clear();
+    SimPlatformUnlock();
+}
 
 std::vector<SimLogEntry> SimLogOf(SimLogKind kind) {
     SimPlatformCollect();

@@ -5,7 +5,7 @@
 // clearing.
 #include <cstring>
 
-#include "recording_scenario.h"
+#include "dialog_scenario.h"
 
 namespace {
 
@@ -24,12 +24,27 @@ protected:
         SimFireEvent(38, 0, 1);
         firstFrame = worldAt.size();
     }
+    // "Replay..." in the module menu, answered with these steps.
+    static void ReplayDialog(const std::vector<SimDialogStep>& steps) {
+        SimQueueDialogAnswer("Replay", steps);
+        Choose(CmdReplay);
+    }
+    // The replay dialog's "Save replay", then Cancel.
     ParsedRecording Save(const std::string& path) {
         SimQueueFileDialogAnswer({path});
-        SimModuleCommand("SaveReplay");
+        ReplayDialog({SimClick(REPLAY_SAVE), SimClick(DIALOG_CANCEL)});
         ParsedRecording saved = ParseRecording(ReadWholeFile(path));
         EXPECT_TRUE(saved.valid) << saved.problem;
         return saved;
+    }
+    // Replays the last seconds through the replay dialog.
+    static void ReplayLast(int seconds) {
+        ReplayDialog({SimType(REPLAY_SECONDS, std::to_string(seconds)), SimClick(DIALOG_OK)});
+    }
+    // The replay dialog shown since the log was cleared.
+    static void* ReplayDialogWindow() {
+        std::vector<SimDialogShown> shown = SimDialogsShown();
+        return shown.empty() ? nullptr : shown.back().window;
     }
 };
 
@@ -67,7 +82,7 @@ TEST_F(ReplayBufferScenario, AReplayOfTwentySecondsEndsAtTheEndAndTheBufferRecor
     Fly(120.0);
     SimSetSimulationRate(512);
     SimClearLog();
-    SimModuleCommand("Replay 20");
+    ReplayLast(20);
     EXPECT_EQ(SimSimulationRate(), 256);  // normal speed, and the rate follows it
     Fly(0.05);
     std::vector<std::string> lines = StatusTexts();
@@ -108,8 +123,9 @@ TEST_F(ReplayBufferScenario, ASavedReplayPlaysBackOnTheUserAircraftSampleForSamp
     // Its own dialog, owned by the replay dialog, which is modal already.
     std::vector<SimLogEntry> dialogs = SimLogOf(LogFileDialog);
     ASSERT_EQ(dialogs.size(), 1u);
-    EXPECT_EQ(dialogs[0].owner, SimReplayDialogWindow());
-    EXPECT_TRUE(SimLogOf(LogModalBegin).empty());
+    ASSERT_NE(ReplayDialogWindow(), nullptr);
+    EXPECT_EQ(dialogs[0].owner, ReplayDialogWindow());
+    EXPECT_EQ(SimLogOf(LogModalBegin).size(), 1u);  // the replay dialog's own
     const std::vector<ParsedSample>& samples = saved.tracks[0].samples;
     ASSERT_GT(samples.size(), 200u);
 
@@ -155,7 +171,7 @@ TEST_F(ReplayBufferScenario, AFullRingIsSavedAndReplayedInTimeOrder) {
     }
 
     SimClearLog();
-    SimModuleCommand("Replay 10");
+    ReplayLast(10);
     Fly(5.0);
     const std::vector<std::string> lines = StatusTexts();
     ASSERT_FALSE(lines.empty());
@@ -186,14 +202,14 @@ TEST_F(ReplayBufferScenario, AReplayThatCannotBeSavedIsReportedToTheReplayDialog
     Fly(10.0);
     SimClearLog();
     SimQueueFileDialogAnswer({"NoSuchFolder\\replay.atr"});
-    SimModuleCommand("SaveReplay");
+    ReplayDialog({SimClick(REPLAY_SAVE), SimClick(DIALOG_CANCEL)});
     std::vector<SimLogEntry> boxes = SimLogOf(LogMessageBox);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, "The selected file could not be opened!");
     EXPECT_EQ(boxes[0].caption, "Aerotrace");
     EXPECT_EQ(boxes[0].a & 0xF0, 0x10u);
-    EXPECT_EQ(boxes[0].owner, SimReplayDialogWindow());
-    EXPECT_EQ(SimLogOf(LogModalBegin).size(), 1u);  // around the message, not the dialog
+    EXPECT_EQ(boxes[0].owner, ReplayDialogWindow());
+    EXPECT_EQ(SimLogOf(LogModalBegin).size(), 2u);  // the replay dialog's, and one around the message
     // The buffer records on and saves once the path is good.
     Fly(10.0);
     EXPECT_NEAR(Span(Save("replay.atr")) / 10000.0, 20.0, 1.0);
