@@ -53,8 +53,26 @@ struct SimWorld {
     SimViewWindow mainView;
     uint32_t hostDispatchResult;  // what the host's own dispatch function answers
     std::vector<int> heldKeys;  // virtual keys held down now
+    uint16_t x87ControlWordSeen;  // at the latest StepSeconds
 };
 extern SimWorld world;
+
+// The x87 control word; bits 8 and 9 are its precision control (00: 24 bits).
+inline uint16_t SimReadX87ControlWord() {
+    uint16_t word;
+    __asm__ volatile("fnstcw %0" : "=m"(word));
+    return word;
+}
+inline void SimWriteX87ControlWord(uint16_t word) { __asm__ volatile("fldcw %0" : : "m"(word)); }
+
+// Holds the host's control word while the module runs, when so configured.
+struct SimModuleRuns {
+    uint16_t saved;
+    SimModuleRuns() : saved(SimReadX87ControlWord()) {
+        if (world.config.singlePrecisionX87) SimWriteX87ControlWord(static_cast<uint16_t>(saved & ~0x0300));
+    }
+    ~SimModuleRuns() { SimWriteX87ControlWord(saved); }
+};
 
 // Interface tables (sim_interfaces.cpp).
 void SimBuildInterfaces();
@@ -78,8 +96,6 @@ SimLogEntry& SimAppendLog(SimLogKind kind);
 
 // Module linkage, native or Windows (sim_link_*.cpp).
 void SimPlatformPumpMessages();
-// Takes into the log what other threads saw (dialogs answered under Windows).
-void SimPlatformCollect();
 void SimPlatformReset();
 // Presses or releases a key on the real keyboard (Windows; natively the
 // module asks the stand-in through its hooks).

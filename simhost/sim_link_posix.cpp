@@ -9,12 +9,9 @@
 #include <cstring>
 #include <new>
 
-#include "core/clock.h"
 #include "core/module.h"
-#include "engine/player.h"
 #include "engine/recorder.h"
 #include "engine/replay_buffer.h"
-#include "engine/transport.h"
 #include "platform/posix/posix_hooks.h"
 #include "sim_internal.h"
 #include "sim_module_state.h"
@@ -142,7 +139,6 @@ void SimUnloadModule() {
 
 bool SimModuleLoaded() { return loaded; }
 void SimPlatformPumpMessages() {}
-void SimPlatformCollect() {}
 void* SimMainWindow() { return &mainWindowToken; }
 void* SimReplayDialogWindow() { return &replayDialogToken; }
 intptr_t SimSendMainWindowMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
@@ -175,27 +171,18 @@ void SimChangeDirectory(const std::string& path) {
 
 void SimSetModulePath(const std::string&) {}
 
-// The module's commands by name, until the menu and keys drive them. Some
-// take a number after the name ("Speed 0").
+void SimHoldFileLocked(const std::string& path) { std::remove(path.c_str()); }
+
+// The module's commands that no menu item or key reaches yet, by name.
+// Some take a number after the name ("Replay 20").
 void SimModuleCommand(const char* name) {
     struct Command {
         const char* name;
         void (*run)(int argument);
     };
     static const Command commands[] = {
+        // What "Record..." starts once the record dialog is closed with OK.
         {"StartRecordingWithDefaults", [](int) { StartRecordingWithDefaults(); }},
-        {"StartRecording", [](int) { StartRecording(); }},
-        {"StopRecording", [](int) { StopRecording(0); }},
-        {"StopRecordingNoPrompt", [](int) { StopRecording(1); }},
-        {"StartPlayback", [](int) { StartPlayback(0); }},
-        {"StartTrafficPlayback", [](int) { StartPlayback(1); }},
-        {"StopPlayback", [](int) { StopPlaybackCommand(); }},
-        {"StopHere", [](int) { StopHereCommand(); }},
-        {"EndPlayback", [](int) { EndPlayback(0); }},
-        {"Transport", [](int argument) { TransportCommand(argument); }},
-        {"Speed", [](int argument) { SpeedCommand(argument); }},
-        {"Loop", [](int argument) { LoopCommand(argument); }},
-        {"HeightCorrection", [](int argument) { HeightCorrectionStep(argument); }},
         // The replay dialog's two actions, as its buttons will call them.
         {"Replay", [](int argument) { StartReplay(static_cast<uint32_t>(argument)); }},
         {"SaveReplay", [](int) { SaveReplay(&replayDialogToken); }},

@@ -5,7 +5,9 @@
 // normal speed, faster in a loop, and as traffic while a second flight is
 // recorded beside it) and reports what the module did. Recording and
 // playback go through the module menu and keys, as a user would drive them;
-// the replay buffer through the stand-in's command seam until its dialog exists.
+// the replay buffer's replay and save through the native stand-in's command
+// seam until the module has the replay dialog (the Windows build leaves that
+// part out).
 //   simhost [--dll PATH] [--dir FOLDER] [--minutes N] [--ai N] [--show-menu SECONDS]
 // --show-menu opens the module menu on the menu bar for that long before the
 // flight (Windows build: for screenshots, see scripts/screenshot.sh).
@@ -13,25 +15,16 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
-#ifndef _WIN32
-#include <filesystem>
-#endif
 
 #include "sim.h"
 
 // The user's hand on the simulator's main window: the module menu's
-// commands (WM_COMMAND) and keys (WM_KEYDOWN, WM_KEYUP) with their default
-// bindings.
-static const uint32_t CommandMessage = 0x0111, KeyDownMessage = 0x0100, KeyUpMessage = 0x0101;
-static const uintptr_t CmdRecord = 43566;       // "Record..." / "Stop recording..."
-static const uintptr_t CmdPlay = 43567;         // "Play..." / "Stop playback..."
-static const uintptr_t CmdPlayTraffic = 43568;  // "Play as traffic..."
-static const int KeyEscape = 27, KeyLeft = 37, KeyRight = 39, KeyDelete = 46;
-static const int KeyLoopStart = 111, KeyLoopEnd = 106, KeyFaster = 107, KeySlower = 109;  // keypad / * + -
-
-static void Choose(uintptr_t command) { SimSendMainWindowMessage(CommandMessage, command, 0); }
+// commands and keys with their default bindings.
+static void Choose(uint32_t command) { SimChooseMenuCommand(command); }
+static void Press(int key) { SimTapKey(key); }
 
 static const char* EventName(uint64_t id) {
     switch (id) {
@@ -47,7 +40,6 @@ static const char* EventName(uint64_t id) {
     }
 }
 
-#ifndef _WIN32
 // The status line the module drew in the last frame, if any.
 static void PrintStatus(const char* moment) {
     std::vector<SimLogEntry> lines = SimLogOf(LogStatusLine);
@@ -64,11 +56,7 @@ static std::vector<std::string> SavedRecordings() {
     return paths;
 }
 
-static void Press(int key) {
-    SimSendMainWindowMessage(KeyDownMessage, static_cast<uintptr_t>(key), 0x00000001);
-    SimSendMainWindowMessage(KeyUpMessage, static_cast<uintptr_t>(key), static_cast<intptr_t>(0xC0000001u));
-}
-
+#ifndef _WIN32
 // The replay buffer records from the flight load on. What the replay dialog
 // will offer (replay the last N seconds, save the buffer) goes through the
 // stand-in's command seam until the dialog exists.
@@ -92,46 +80,47 @@ static void ReplayBufferDemo(double seconds) {
     std::printf("Replay buffer saved: %s (%llu bytes)\n", saved,
                 static_cast<unsigned long long>(std::filesystem::file_size(saved, error)));
     SimQueueFileDialogAnswer({saved});
-    SimModuleCommand("StartPlayback");
+    Choose(SimCmdPlay);
     SimRunSeconds(1.0);
     PrintStatus("playing the saved replay");
-    SimModuleCommand("Transport 1");  // to its last second
+    Press(SimKeyEnd);  // to its last second
     SimRunSeconds(2.0);
     PrintStatus("saved replay played to its end");
     SimSetPaused(false);
     SimRunSeconds(1.0);
 }
+#endif
 
 // Plays the first recording back three ways: "Play..." with the transport
 // keys, then "Play as traffic..." with a second recording made beside it.
 static void PlayBack(const std::string& recording) {
     std::printf("Playing %s back:\n", recording.c_str());
     SimQueueFileDialogAnswer({recording});
-    Choose(CmdPlay);
+    Choose(SimCmdPlay);
     SimRunSeconds(1.0);
     PrintStatus("\"Play...\"");
     SimRunSeconds(60.0);
     PrintStatus("after a minute");
-    Press(KeyRight);
+    Press(SimKeyRight);
     SimRunFrames(1);
     PrintStatus("Right: 15 s on");
-    Press(KeyLeft);
+    Press(SimKeyLeft);
     SimRunFrames(1);
     PrintStatus("Left: 15 s back");
-    Press(KeyFaster);
-    Press(KeyFaster);
-    Press(KeyLoopStart);  // the loop starts here
+    Press(SimKeyAdd);
+    Press(SimKeyAdd);
+    Press(SimKeyDivide);  // the loop starts here
     SimRunSeconds(10.0);
-    Press(KeyLoopEnd);  // and ends here: 30 s of the recording at 300 %
+    Press(SimKeyMultiply);  // and ends here: 30 s of the recording at 300 %
     SimRunFrames(1);
     PrintStatus("keypad + + /, 10 s later *");
     SimRunSeconds(6.0);
     PrintStatus("wrapped round the loop");
-    Press(KeyDelete);
-    Press(KeySlower);
+    Press(SimKeyDelete);
+    Press(SimKeySubtract);
     SimRunFrames(1);
     PrintStatus("Delete, keypad -");
-    Press(KeyEscape);
+    Press(SimKeyEscape);
     SimRunFrames(1);
     PrintStatus("Escape: to the end");
     SimRunSeconds(1.0);
@@ -140,22 +129,21 @@ static void PlayBack(const std::string& recording) {
     SimRunSeconds(1.0);
 
     SimQueueFileDialogAnswer({recording});
-    Choose(CmdPlayTraffic);
+    Choose(SimCmdPlayTraffic);
     SimRunSeconds(30.0);
     PrintStatus("\"Play as traffic...\"");
     std::printf("  %-34s %zu aircraft in the simulation\n", "", SimAircraftIds().size());
-    Choose(CmdRecord);
+    Choose(SimCmdRecord);
     SimRunSeconds(120.0);
     PrintStatus("\"Record...\" beside it");
-    Choose(CmdRecord);
+    Choose(SimCmdRecord);
     SimRunSeconds(1.0);
     PrintStatus("\"Stop recording...\"");
-    Press(KeyEscape);
+    Press(SimKeyEscape);
     SimRunSeconds(1.0);
     PrintStatus("Escape: traffic ended");
     std::printf("  %-34s %zu aircraft in the simulation\n", "", SimAircraftIds().size());
 }
-#endif
 
 int main(int argc, char** argv) {
     std::string folder = "dist/demo";
@@ -202,17 +190,16 @@ int main(int argc, char** argv) {
 #endif
     // "Record..." in the Aerotrace menu: with NoRecDlg the recording starts
     // at once with the stored defaults.
-    Choose(CmdRecord);
+    Choose(SimCmdRecord);
     SimRunSeconds(minutes * 60.0);
     std::vector<SimLogEntry> lines = SimLogOf(LogStatusLine);
     if (!lines.empty()) std::printf("Status line at the end: %s\n", lines.back().text.c_str());
     // "Stop recording...": saved under Recordings, named after the date.
-    Choose(CmdRecord);
+    Choose(SimCmdRecord);
     std::printf("Flew %.0f simulated seconds in %llu frames with %d AI aircraft.\n", SimWorldSeconds(),
                 static_cast<unsigned long long>(SimFrameNumber()), aiCount);
     for (const SimLogEntry& box : SimLogOf(LogMessageBox))
         std::printf("  message box \"%s\": %s\n", box.caption.c_str(), box.text.c_str());
-#ifndef _WIN32
     std::error_code error;
     const std::vector<std::string> recorded = SavedRecordings();
     for (const std::string& path : recorded)
@@ -227,7 +214,6 @@ int main(int argc, char** argv) {
     }
     for (const SimLogEntry& box : SimLogOf(LogMessageBox))
         std::printf("  message box \"%s\": %s\n", box.caption.c_str(), box.text.c_str());
-#endif
     SimUnloadModule();
     std::printf("Module shut down. Handlers unregistered: %zu; still registered: %zu.\n",
                 SimLogOf(LogUnregister).size(), SimRegisteredEvents().size());

@@ -10,10 +10,11 @@
 
 namespace {
 
-const uint32_t KeyDownMessage = 0x0100, KeyUpMessage = 0x0101, CommandMessage = 0x0111;
-const uint32_t CmdRecord = 43566, CmdPlay = 43567, CmdPlayTraffic = 43568, CmdReplay = 43569;
-const int Escape = 27, Home = 36, Right = 39, Down = 40, Insert = 45, Delete = 46, Add = 107;
-const int Shift = 0x10;
+const uint32_t CmdRecord = SimCmdRecord, CmdPlay = SimCmdPlay, CmdPlayTraffic = SimCmdPlayTraffic,
+               CmdReplay = SimCmdReplay;
+const int Escape = SimKeyEscape, Home = SimKeyHome, Right = SimKeyRight, Down = SimKeyDown, Insert = SimKeyInsert,
+          Delete = SimKeyDelete, Add = SimKeyAdd;
+const int Shift = SimKeyShift;
 
 class UserCommands : public Scenario {
 public:
@@ -31,18 +32,19 @@ public:
         WriteBytes("flight.atr", MultiTrackFile({SmoothTrack(0, 0, 10000, 61, 0), SmoothTrack(0, 0, 10000, 61, 7)}));
     }
 
-    static bool ReachedHost(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    // A key or a command of a clean log: true when it reached the host.
+    static bool Press(int key) {
         SimClearLog();
-        SimSendMainWindowMessage(message, wParam, lParam);
-        for (const SimLogEntry& entry : SimLogOf(LogHostMessage))
-            if (entry.a == message && entry.b == wParam && entry.c == static_cast<uint64_t>(lParam)) return true;
-        return false;
+        return SimPressKey(key);
     }
-    // A key press as the window receives it: the scan code and repeat count
-    // in lParam, the previous-state and transition bits on release.
-    static bool Press(int key) { return ReachedHost(KeyDownMessage, key, 0x00000001); }
-    static bool Release(int key) { return ReachedHost(KeyUpMessage, key, static_cast<intptr_t>(0xC0000001u)); }
-    static bool Choose(uint32_t id) { return ReachedHost(CommandMessage, id, 0); }
+    static bool Release(int key) {
+        SimClearLog();
+        return SimReleaseKey(key);
+    }
+    static bool Choose(uint32_t id) {
+        SimClearLog();
+        return SimChooseMenuCommand(id);
+    }
 
     // Chooses "Play..." (or "Play as traffic...") and answers its file dialog.
     void PlayFlight(uint32_t command) {
