@@ -1,9 +1,13 @@
 // What the recording tool costs: export throughput in megabytes of
-// recording per second (CSV and KML, every sample group recorded), and
-// validating a 1 GB recording, which must not read its samples.
+// recording per second (CSV and KML, every sample group recorded),
+// validating a 1 GB recording, which must not read its samples, and the
+// flight report of a ten-hour flight with twenty AI aircraft (time, and the
+// page's size as the counter "html_bytes").
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -11,7 +15,9 @@
 #include "engine/recording_assemble.h"
 #include "engine/track.h"
 #include "export.h"
+#include "geodesy.h"
 #include "recording_reader.h"
+#include "report.h"
 
 namespace {
 
@@ -113,6 +119,77 @@ void BM_ValidateOneGigabyte(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ValidateOneGigabyte)->Unit(benchmark::kMicrosecond);
+
+// Ten hours: the user aircraft every 250 ms (the default interval) and 20
+// AI aircraft every second (every fourth sample, the default without the
+// record dialog), the groups the module records by default. Each flies a
+// long route of gentle turns and climbs from taxi to touchdown, the AI a
+// few kilometres apart.
+const std::string& LongFlightPath() {
+    static std::string path;
+    if (!path.empty()) return path;
+    path = WorkPath("ten-hours.atr");
+    const double seconds = 10 * 3600;
+    std::vector<PlatformFile*> files;
+    std::vector<Track> tracks(21);
+    std::vector<TrackSource> sources;
+    for (int k = 0; k < 21; ++k) {
+        const uint32_t interval = k == 0 ? 250 : 1000;
+        const std::string trackPath = WorkPath(("track" + std::to_string(k)).c_str());
+        PlatformFile* file = FileOpen(trackPath.c_str(), "w+b");
+        files.push_back(file);
+        Track& track = tracks[k];
+        TrackInit(&track, TrackWindowSamples, file, 0, 0x7F, k == 0 ? "Boeing 747-400" : "Boeing 737-800", 1,
+                  interval, 1);
+        double latitude = 47.46 + 0.02 * k, longitude = -122.31 + 0.03 * k, heading = 30.0 + k;
+        for (double t = 0; t <= seconds; t += interval / 1000.0) {
+            const bool ground = t < 600 || t > seconds - 600;
+            const double speed = ground ? 10.0 : 240.0;  // m/s
+            heading += (ground ? 0.0 : 0.02 * std::sin(t / 900.0)) * interval / 1000.0;
+            latitude += speed * interval / 1000.0 * std::cos(heading * Pi / 180.0) / 111195.0;
+            longitude += speed * interval / 1000.0 * std::sin(heading * Pi / 180.0) /
+                         (111195.0 * std::cos(latitude * Pi / 180.0));
+            const double altitude = ground ? 130.0 : 130.0 + std::min({(t - 600) * 8.0, 11000.0, (seconds - 600 - t) * 8.0});
+            FullSample s{};
+            s.position = {LatitudeFromDegrees(latitude), LongitudeFromDegrees(std::remainder(longitude, 360.0)),
+                          AltitudeFromMetres(altitude)};
+            s.heading = AngleFromDegrees(heading);
+            s.onGround = ground ? 1 : 0;
+            s.time = static_cast<uint32_t>(std::llround(t * 10000));
+            AppendSample(&track, s);
+        }
+        FlushTrack(&track);
+        sources.push_back({file, track.dataOffset, track.flags, 0, track.count, 0, track.title, 0.0f, interval});
+    }
+    WriteRecordingFile(path.c_str(), 0x1D2B3C4D, sources.data(), 21, nullptr, nullptr);
+    for (int k = 0; k < 21; ++k) {
+        ReleaseWindow(&tracks[k]);
+        FileClose(files[k]);
+        FileDelete(WorkPath(("track" + std::to_string(k)).c_str()).c_str());
+    }
+    return path;
+}
+
+void BM_ReportTenHoursTwentyOneTracks(benchmark::State& state) {
+    const std::string& path = LongFlightPath();
+    const std::string page = WorkPath("ten-hours.html");
+    for (auto _ : state) {
+        std::unique_ptr<RecordingFile> recording = OpenRecording(path);
+        std::FILE* out = std::fopen(page.c_str(), "wb");
+        {
+            TextOut text(out);
+            WriteReport(*recording, text);
+        }
+        std::fclose(out);
+    }
+    std::FILE* out = std::fopen(page.c_str(), "rb");
+    std::fseek(out, 0, SEEK_END);
+    state.counters["html_bytes"] = static_cast<double>(std::ftell(out));
+    std::fclose(out);
+    std::unique_ptr<RecordingFile> recording = OpenRecording(path);
+    state.counters["recording_bytes"] = static_cast<double>(recording->length);
+}
+BENCHMARK(BM_ReportTenHoursTwentyOneTracks)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

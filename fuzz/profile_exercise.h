@@ -1,8 +1,12 @@
 // What the settings-file fuzzer does with one input, shared with the unit
 // test that replays the seed corpus: the bytes become modules/Aerotrace.ini
-// in the current directory, then keys are read with small and large
+// (a file in the current directory, or the profile functions' table in
+// memory when one is given), then keys are read with small and large
 // buffers, written, and read again, and the settings and key bindings are
-// loaded and saved.
+// loaded and saved. The fuzzer runs a share of the checks on each input
+// (every key read at full size, one with small buffers, one round trip
+// through the module's settings code), each input always the same share;
+// the corpus replay runs them all.
 // Returns null when every check held, otherwise what went wrong.
 #pragma once
 
@@ -15,6 +19,9 @@
 #include "config/keys.h"
 #include "config/settings.h"
 #include "platform/platform.h"
+#include "platform/posix/posix_hooks.h"
+#include "views/view_catalogue.h"
+#include "views/view_state.h"
 
 namespace profile_exercise {
 
@@ -25,16 +32,30 @@ static const char* const probes[][2] = {
 };
 static const size_t probeCount = sizeof probes / sizeof probes[0];
 
-inline bool StoreText(const char* path, const std::string& text) {
-    FILE* stream = std::fopen(path, "wb");
+// The settings file as the exercise writes and reads it behind the profile
+// functions' back: on disk, or in their memory table.
+struct IniFile {
+    PosixProfileFiles* memory;
+};
+
+inline bool StoreText(const IniFile& ini, const std::string& text) {
+    if (ini.memory) {
+        (*ini.memory)[SETTINGS_FILE] = text;
+        return true;
+    }
+    FILE* stream = std::fopen("modules/Aerotrace.ini", "wb");
     if (!stream) return false;
     bool written = std::fwrite(text.data(), 1, text.size(), stream) == text.size();
     return std::fclose(stream) == 0 && written;
 }
 
-inline std::string LoadText(const char* path) {
+inline std::string LoadText(const IniFile& ini) {
     std::string text;
-    FILE* stream = std::fopen(path, "rb");
+    if (ini.memory) {
+        auto found = ini.memory->find(SETTINGS_FILE);
+        return found == ini.memory->end() ? text : found->second;
+    }
+    FILE* stream = std::fopen("modules/Aerotrace.ini", "rb");
     if (!stream) return text;
     char chunk[4096];
     size_t got;
@@ -83,15 +104,62 @@ inline bool ChangedAtMostOneLine(const std::string& before, const std::string& a
     return prefix + suffix + 1 >= old.size();
 }
 
-inline const char* Run(const uint8_t* data, size_t size) {
-    const char* path = "modules/Aerotrace.ini";
-    if (!StoreText(path, std::string(reinterpret_cast<const char*>(data), size))) return "cannot write the input";
+// The round trips through the module's settings code.
+enum Trips { SettingsTrip = 1, ViewTrip = 2, KeyTrip = 4, AllTrips = 7 };
 
-    // Every probe, with buffers from nothing to roomy: a smaller buffer gets a prefix.
+inline const char* RunRoundTrips(const IniFile& ini, int trips) {
+    if (trips & SettingsTrip) {
+        // Settings survive a save and load unchanged once they have been read.
+        LoadSettings();
+        SaveSettings();
+        std::string firstSave = LoadText(ini);
+        LoadSettings();
+        SaveSettings();
+        if (LoadText(ini) != firstSave) return "saving loaded settings changed the file";
+    }
+    if (trips & ViewTrip) {
+        LoadViewSettings();
+        SaveViewSettings();
+        ReadRecordDefaults(AI_FACTOR_DEFAULT_DIALOG);
+        // The view catalogues hold what their lists can: at most 30 views,
+        // names of at most 20 characters, zooms from 1/16x to 512x.
+        LoadViewCatalogues();
+        SaveViewCatalogues();
+        LoadViewCatalogues();
+        const ViewState& views = viewState;
+        for (int32_t count : {views.tower.count, views.spot.count, views.vc.count})
+            if (count < 0 || count > ViewListCapacity) return "a view catalogue's count is outside its list";
+        for (int32_t i = 0; i < views.tower.count; ++i) {
+            const TowerView& view = views.tower.entries[i];
+            if (std::strlen(view.name) > static_cast<size_t>(ViewNameLength)) return "a view's name is too long";
+            if (!(view.zoom >= 4.0f && view.zoom <= 32768.0f)) return "a view's zoom is outside its range";
+        }
+    }
+    if (trips & KeyTrip) {
+        // Key bindings too: what a save writes reads back as the same bindings.
+        LoadKeyTable();
+        KeyTable loaded = keyTable;
+        SaveKeyTable();
+        LoadKeyTable();
+        if (std::memcmp(&loaded, &keyTable, sizeof loaded) != 0) return "saved key bindings read back differently";
+    }
+    return nullptr;
+}
+
+// everything: every probe with small buffers and every round trip, rather
+// than the input's share.
+inline const char* Run(const uint8_t* data, size_t size, PosixProfileFiles* memory = nullptr,
+                       bool everything = true) {
+    const IniFile ini{memory};
+    if (!StoreText(ini, std::string(reinterpret_cast<const char*>(data), size))) return "cannot write the input";
+
+    // Every probe, and with buffers from nothing to roomy: a smaller buffer gets a prefix.
     std::string before[probeCount];
+    const size_t cutProbe = size / probeCount % probeCount;
     for (size_t i = 0; i < probeCount; ++i) {
         const char* problem = ReadChecked(probes[i][0], probes[i][1], 256, before[i]);
         if (problem) return problem;
+        if (!everything && i != cutProbe) continue;
         for (uint32_t small : {0u, 1u, 2u, 10u, 20u}) {
             std::string cut;
             problem = ReadChecked(probes[i][0], probes[i][1], small, cut);
@@ -102,9 +170,9 @@ inline const char* Run(const uint8_t* data, size_t size) {
 
     // A write changes that key only, and reads back as written.
     size_t written = size % probeCount;
-    std::string original = LoadText(path);
+    std::string original = LoadText(ini);
     if (ProfileWriteString(probes[written][0], probes[written][1], "12345", SETTINGS_FILE)) {
-        if (!ChangedAtMostOneLine(original, LoadText(path))) return "a write disturbed other lines";
+        if (!ChangedAtMostOneLine(original, LoadText(ini))) return "a write disturbed other lines";
         for (size_t i = 0; i < probeCount; ++i) {
             std::string after;
             const char* problem = ReadChecked(probes[i][0], probes[i][1], 256, after);
@@ -116,30 +184,13 @@ inline const char* Run(const uint8_t* data, size_t size) {
     }
     // A value taken from the input itself: anything may come back, but safely.
     std::string value(reinterpret_cast<const char*>(data), size < 40 ? size : 40);
-    original = LoadText(path);
+    original = LoadText(ini);
     ProfileWriteString("SETTINGS", "Scratch", value.c_str(), SETTINGS_FILE);
-    if (!ChangedAtMostOneLine(original, LoadText(path))) return "a write disturbed other lines";
+    if (!ChangedAtMostOneLine(original, LoadText(ini))) return "a write disturbed other lines";
     std::string ignored;
     if (const char* problem = ReadChecked("SETTINGS", "Scratch", 256, ignored)) return problem;
 
-    // Settings survive a save and load unchanged once they have been read.
-    LoadSettings();
-    SaveSettings();
-    std::string firstSave = LoadText(path);
-    LoadSettings();
-    SaveSettings();
-    if (LoadText(path) != firstSave) return "saving loaded settings changed the file";
-    LoadViewSettings();
-    SaveViewSettings();
-    ReadRecordDefaults(AI_FACTOR_DEFAULT_DIALOG);
-
-    // Key bindings too: what a save writes reads back as the same bindings.
-    LoadKeyTable();
-    KeyTable loaded = keyTable;
-    SaveKeyTable();
-    LoadKeyTable();
-    if (std::memcmp(&loaded, &keyTable, sizeof loaded) != 0) return "saved key bindings read back differently";
-    return nullptr;
+    return RunRoundTrips(ini, everything ? AllTrips : 1 << (size % 3));
 }
 
 }  // namespace profile_exercise

@@ -1,39 +1,23 @@
 // libFuzzer target for the settings file: arbitrary bytes as
 // modules/Aerotrace.ini, read and written through the ini functions and the
-// settings loader. Runs in a scratch directory of its own, removed at exit.
-#include <sys/stat.h>
-#include <unistd.h>
-
+// settings loader. The file is kept in the ini functions' memory table, so
+// an input costs its parsing and editing and no disk I/O; the unit test
+// replays the seed corpus through real files.
 #include <cstdio>
 #include <cstdlib>
 
 #include "profile_exercise.h"
 
-// Every input rewrites the ini file dozens of times: a memory-backed
-// directory keeps that cheap where there is one.
-static char scratch[64];
-
-static void RemoveScratch() {
-    if (chdir(scratch) != 0) return;
-    std::remove("modules/Aerotrace.ini");
-    std::remove("modules/Aerotrace.ini.tmp");
-    rmdir("modules");
-    if (chdir("/") == 0) rmdir(scratch);
-}
+static PosixProfileFiles profiles;
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    std::snprintf(scratch, sizeof scratch, "%s/aerotrace-profile-fuzz-XXXXXX",
-                  access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp");
-    if (!mkdtemp(scratch) || chdir(scratch) != 0 || mkdir("modules", 0777) != 0) {
-        std::perror("profile_fuzz: scratch directory");
-        std::abort();
-    }
-    std::atexit(RemoveScratch);
+    PosixKeepProfilesInMemory(&profiles);
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    if (const char* problem = profile_exercise::Run(data, size)) {
+    profiles.clear();
+    if (const char* problem = profile_exercise::Run(data, size, &profiles, false)) {
         std::fprintf(stderr, "profile_fuzz: %s\n", problem);
         std::abort();
     }

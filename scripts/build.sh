@@ -16,7 +16,8 @@ for target in "${targets[@]}"; do
     case "$target" in
     native) cmake -S . -B build/native "${launcher[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null ;;
     asan)   cmake -S . -B build/asan "${launcher[@]}" -DCMAKE_BUILD_TYPE=Debug -DAEROTRACE_SANITIZE=ON >/dev/null ;;
-    win32)  cmake -S . -B build/win32 "${launcher[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    win32)  scripts/pugixml-source.sh
+            cmake -S . -B build/win32 "${launcher[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
                   -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null ;;
     *) echo "unknown target: $target" >&2; exit 2 ;;
     esac

@@ -10,11 +10,12 @@ echo "== demo flight on the stand-in simulator"
 mkdir -p dist/demo/Modules
 build/native/simhost/simhost --dir dist/demo "$@"
 
-# What the flight looks like to other programs: the first recording, inspected
-# and exported for Google Earth and GPS tools.
+# What the flight looks like to other programs: the first recording, inspected,
+# exported for Google Earth and GPS tools and as a flight report for a browser.
 recording=$(ls dist/demo/Recordings/*.atr | head -n 1)
 echo "== the recording tool on $recording"
 build/native/tools/aerotrace info "$recording"
 build/native/tools/aerotrace export "$recording" --format kml -o dist/demo/flight.kml
 build/native/tools/aerotrace export "$recording" --format gpx -o dist/demo/flight.gpx
-echo "Exported dist/demo/flight.kml and dist/demo/flight.gpx"
+build/native/tools/aerotrace report "$recording" -o dist/demo/flight.html
+echo "Exported dist/demo/flight.kml and dist/demo/flight.gpx; the flight report is dist/demo/flight.html"

@@ -5,7 +5,8 @@ set -euo pipefail
 
 packages=(cmake make g++ pkg-config googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
           mingw-w64 g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
-          xvfb xauth x11-apps x11-utils imagemagick gpsbabel qemu-user-static wine wine32:i386 file)
+          xvfb xauth x11-apps x11-utils imagemagick gpsbabel qemu-user-static wine wine32:i386 file
+          libpugixml-dev dpkg-dev chromium)
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
     dpkg --add-architecture i386
@@ -23,3 +24,6 @@ if [ ${#missing[@]} -gt 0 ]; then
 elif [ -n "${need_update:-}" ]; then
     apt-get update -qq
 fi
+
+# The Windows build compiles the tool's XML parser from Debian's source package.
+"$(dirname "$0")/pugixml-source.sh"

@@ -65,7 +65,7 @@ enum SimLogKind {
     LogAiCreated,       // a = new id, text = title
     LogAiRemoved,       // a = id
     LogTrafficSet,      // a = level
-    LogCamera,          // a = camera token, value = zoom
+    LogCamera,          // a = camera token, value = zoom (the placement itself: SimCameraPlacements)
     LogHostInput,       // a = dispatch type, b = event id: reached the host's own dispatch
     LogHostMessage,     // a = message, b = wParam, c = lParam: reached the host's window procedure
 };
@@ -204,6 +204,64 @@ bool SimTapKeyWith(int modifierKey, int virtualKey);
 void SimModuleCommand(const char* name);
 #endif
 
+// ---------------------------------------------------------------- view windows
+// The host's 3D view windows. The main view is one of them (kind 1, the 2D
+// cockpit, when the world starts) and has the focus; more can be opened. Each
+// window the host has open is processed every frame (events 15 and 37) and
+// gets its title draw (event 27) with a draw record of its own. A window is
+// the address of the host's record: its bytes may be read and written at the
+// host's offsets (0x20 kind, 0x30 tower zoom, 0xBC camera position, ...).
+
+enum : uint8_t { SimViewCockpit2d = 1, SimViewVirtualCockpit = 2, SimViewTower = 3, SimViewSpot = 4, SimViewMap = 6 };
+
+uint8_t* SimMainViewWindow();
+// Opens another window of this kind, with the host's default view values.
+uint8_t* SimOpenViewWindow(uint8_t kind);
+// Closes it: the host stops processing it (the module is not told).
+void SimCloseViewWindow(uint8_t* window);
+void SimSetViewWindowKind(uint8_t* window, uint8_t kind);
+// The window with the focus (HostState 0x1190); null for none.
+void SimFocusViewWindow(uint8_t* window);
+// The draw record the host passes with a window's title event.
+uint8_t* SimViewWindowDrawRecord(uint8_t* window);
+
+// A camera the module placed with SetViewCamera.
+struct SimCameraPlacement {
+    uint64_t frame;
+    uint8_t* window;  // the window being processed then (null outside a window's turn)
+    uint32_t token;   // the value passed first, which the host keeps at HostState 0x1184
+    HostPosition position;
+    Angle32 pitch, bank, heading;
+    bool hasMatrix;
+    float matrix[16];
+    int32_t zoom;
+};
+const std::vector<SimCameraPlacement>& SimCameraPlacements();
+// The value the host keeps at HostState 0x1184 and expects back first.
+constexpr uint32_t SimCameraToken = 0x7A11C0DEu;
+// The host's two zoom words at its fixed addresses 0x20CE32B0 and 0x20CE32B2.
+uint16_t SimAutozoomWord(int which);
+
+// The simulator's own tower (HostState 0xD50): near the runway when the
+// world starts.
+HostPosition SimTowerPosition();
+void SimSetTowerPosition(const HostPosition& position);
+// The ground under a position, metres: 130 m around the airfield, with a
+// hill of 300 m six kilometres to the west.
+double SimGroundElevation(const HostPosition& position);
+// The flags argument of the module's latest ground query (the host expects 9).
+uint32_t SimLastGroundFlags();
+// A position so many metres east and north of the airfield's origin, at a
+// height above sea level.
+HostPosition SimPositionNearAirfield(double eastMetres, double northMetres, double altitudeMetres);
+// East, up and north metres from one position to another, as the host's
+// geometry measures them.
+void SimOffsetMetres(const HostPosition& from, const HostPosition& to, double out[3]);
+
+// A simulator input event (dispatch type 8 or 9) with its event record, whose
+// 32-bit value at 0x0C is the parameter; true if the module consumed it.
+bool SimDispatchKeyEvent(uint32_t type, uint32_t eventId, int32_t parameter);
+
 // ---------------------------------------------------------------- user answers
 
 // Answers for the next message boxes, in order; when none is queued the
@@ -213,6 +271,30 @@ void SimQueueMessageBoxAnswer(int answer);
 // may be answered with several names: "dir\0a\0b\0" style is built from the
 // list given here when it holds more than one entry.
 void SimQueueFileDialogAnswer(const std::vector<std::string>& paths);
+
+// Answers for the module's own next dialogs (not message boxes or file
+// dialogs), in order: what the user types into edit controls (replacing
+// their text), the buttons and check boxes clicked, then the button that
+// closes it (1 OK, 2 Cancel). Windows builds only: the native stand-in has
+// no dialog windows, and the module's dialogs close there as cancelled.
+struct SimDialogAnswer {
+    std::vector<std::pair<int, std::string>> texts;
+    std::vector<int> clicks;
+    int closeWith;
+    std::string picturePath;  // when set, the dialog is saved there as a BMP picture first
+};
+void SimQueueDialogAnswer(const SimDialogAnswer& answer);
+// What each answered dialog showed when the answer began: its caption, the
+// text of every control and the state of every check box, by control id.
+struct SimDialogSeen {
+    std::string caption;
+    std::vector<std::pair<int, std::string>> texts;
+    std::vector<std::pair<int, bool>> checks;
+    std::string Text(int control) const;
+    bool Checked(int control) const;
+};
+std::vector<SimDialogSeen> SimDialogsSeen();
+bool SimHasDialogWindows();
 
 // Keys held down as GetAsyncKeyState reports them. Under Windows the key is
 // pressed or released for real, and its own key message reaches the main
@@ -247,6 +329,44 @@ void* SimReplayDialogWindow();
 // messages). What the module does not take reaches the host's own window
 // procedure, which logs WM_COMMAND, WM_KEYDOWN and WM_KEYUP (LogHostMessage).
 intptr_t SimSendMainWindowMessage(uint32_t message, uintptr_t wParam, intptr_t lParam);
+
+// ---------------------------------------------------------------- the control window
+// The module's floating playback control window as the user sees it and
+// handles it with the mouse. Windows builds: the real window, clicked,
+// held and dragged with real mouse input. Native builds have no window: the
+// module keeps what it would show, and the mouse's work reaches the
+// window's handlers in the order Windows sends it (a press draws the button
+// pressed, a release draws it released and then clicks it); there is no
+// client area to measure and no activation to lose.
+
+struct SimControlWindowView {
+    bool exists = false;
+    bool visible = false;
+    int32_t left = 0, top = 0;                    // screen position of the top-left corner
+    int32_t clientWidth = -1, clientHeight = -1;  // -1 natively
+    std::string title;
+    uint32_t slider = 0;     // the slider's position, 0 .. 350
+    std::string speedText;   // the speed label
+    bool loopChecked = false;
+    std::vector<uint32_t> marks;  // the slider's tick marks (not those at its ends)
+};
+SimControlWindowView SimControlWindow();
+// True when the simulator's main window is the active window (natively
+// always: nothing else could be).
+bool SimMainWindowActive();
+// The mouse on a control of the window (by control id): pressed down on it,
+// let go over it (a click), or both.
+void SimHoldControl(uint32_t id, bool held);
+void SimClickControl(uint32_t id);
+// Drags the slider's thumb towards position and lets go; returns the
+// position the slider ended at (Windows: as near as a pixel gets).
+uint32_t SimDragSlider(uint32_t position);
+// Drags the window by its title bar so that its top-left corner ends at
+// (left, top), and lets go.
+void SimMoveControlWindow(int32_t left, int32_t top);
+// A key pressed and released wherever the keyboard is (Windows: real key
+// input, not sent to any window in particular; natively to the main window).
+void SimTypeKey(int virtualKey);
 
 // ---------------------------------------------------------------- the menu bar
 // Windows builds: the real menu bar of the main window ("Flights", "World",

@@ -1,13 +1,15 @@
 // The user at the Windows stand-in's dialogs: a watcher thread finds every
-// message box and common file dialog the module opens, and presses the
-// answer a test queued. The main thread sits in the dialog's modal loop
+// message box, common file dialog and dialog of the module's own that the
+// module opens, and gives the answer a test queued. The main thread sits in the dialog's modal loop
 // meanwhile; the watcher hands it each sighting through a message to a
 // window of its own, so that the log and the answer queues are touched on
 // the main thread only, and the sighting lands in the log where the dialog
 // was open (between ModalBegin and ModalEnd).
 #include <windows.h>
 
+#include <cstdio>
 #include <cstring>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -25,17 +27,26 @@ const int FileNameEdit = 0x480;   // the old-style one's
 const UINT SightingMessage = WM_APP + 17;
 const char* const AnsweredProperty = "AerotraceStandInAnswered";
 
+enum SightingKind { SightMessageBox, SightFileDialog, SightModuleDialog };
+
 // What the watcher saw, and what the main thread answers.
 struct Sighting {
-    bool fileDialog;
+    SightingKind kind;
     std::string caption;
     std::string text;  // the message box's text
     HWND owner;
-    uint32_t flags;  // MB_ style of the box as it shows
+    uint32_t flags;      // MB_ style of the box as it shows
+    SimDialogSeen seen;  // a module dialog's controls
     // Answers.
-    int button;                       // the button to press
-    std::vector<std::string> paths;   // for a file dialog: one path, or a folder and names
+    int button;                      // the button to press
+    std::vector<std::string> paths;  // for a file dialog: one path, or a folder and names
+    SimDialogAnswer answer;          // for a module dialog
 };
+
+// The module's own dialogs: the user's queued answers and what they saw
+// (main thread only).
+std::deque<SimDialogAnswer> dialogAnswers;
+std::vector<SimDialogSeen> dialogsSeen;
 
 HWND answerWindow;  // the main thread's window that takes sightings
 HANDLE watcherRunning;
@@ -91,9 +102,20 @@ std::string FullPath(const std::string& path) {
 }
 
 // On the main thread, inside the dialog's modal loop: logs the sighting and
-// takes its answer from the queues.
+// takes its answer from the queues. A dialog of the module's with no answer
+// queued is taken as a message box: its default button is pressed.
 void TakeSighting(Sighting* sighting) {
-    if (sighting->fileDialog) {
+    if (sighting->kind == SightModuleDialog) {
+        if (!dialogAnswers.empty()) {
+            sighting->answer = dialogAnswers.front();
+            dialogAnswers.pop_front();
+            dialogsSeen.push_back(sighting->seen);
+            return;
+        }
+        sighting->kind = SightMessageBox;
+        sighting->flags = MB_OK;
+    }
+    if (sighting->kind == SightFileDialog) {
         SimLogEntry& entry = SimAppendLog(LogFileDialog);
         entry.caption = sighting->caption;
         entry.owner = sighting->owner;
@@ -137,6 +159,72 @@ bool SendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_
 
 void Press(HWND dialog, int button) {
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
+}
+
+BOOL CALLBACK RecordControl(HWND control, LPARAM seenPointer) {
+    SimDialogSeen* seen = reinterpret_cast<SimDialogSeen*>(seenPointer);
+    char className[32] = "";
+    GetClassNameA(control, className, sizeof className);
+    const int id = GetDlgCtrlID(control);
+    const LONG style = GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK;
+    if (_stricmp(className, "Button") == 0 && (style == BS_AUTOCHECKBOX || style == BS_CHECKBOX)) {
+        DWORD_PTR state = 0;
+        SendBounded(control, BM_GETCHECK, 0, 0, &state);
+        seen->checks.emplace_back(id, state == BST_CHECKED);
+    } else {
+        seen->texts.emplace_back(id, WindowText(control));
+    }
+    return TRUE;
+}
+
+// Saves what a window shows as a 24-bit BMP file.
+void SaveWindowPicture(HWND window, const std::string& path) {
+    RECT frame;
+    GetWindowRect(window, &frame);
+    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    if (!PrintWindow(window, memory, 0)) BitBlt(memory, 0, 0, width, height, screen, frame.left, frame.top, SRCCOPY);
+    GdiFlush();
+    const DWORD rowBytes = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+    BITMAPFILEHEADER header = {};
+    header.bfType = 0x4D42;
+    header.bfOffBits = sizeof header + sizeof info.bmiHeader;
+    header.bfSize = header.bfOffBits + rowBytes * static_cast<DWORD>(height);
+    if (FILE* file = std::fopen(path.c_str(), "wb")) {
+        std::fwrite(&header, sizeof header, 1, file);
+        std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, file);
+        std::fwrite(bits, rowBytes, static_cast<size_t>(height), file);
+        std::fclose(file);
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+}
+
+// Types and clicks as the answer says, then closes. The clicks are posted:
+// one that opens another dialog must not hold the watcher, which has to
+// answer that one too.
+void AnswerModuleDialog(HWND dialog, const SimDialogAnswer& answer) {
+    if (!answer.picturePath.empty()) {
+        RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        Sleep(300);  // let the display draw it
+        SaveWindowPicture(dialog, answer.picturePath);
+    }
+    for (const auto& typed : answer.texts)
+        SendBounded(GetDlgItem(dialog, typed.first), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.second.c_str()));
+    for (int button : answer.clicks) PostMessageA(GetDlgItem(dialog, button), BM_CLICK, 0, 0);
+    Press(dialog, answer.closeWith);
 }
 
 void TypeFileName(HWND dialog, const std::string& text) {
@@ -195,17 +283,27 @@ void Answer(HWND dialog) {
     }
     SetPropA(dialog, AnsweredProperty, reinterpret_cast<HANDLE>(static_cast<uintptr_t>(now)));
 
+    // A message box shows its text in a static control of id 0xFFFF; a file
+    // dialog has its name box.
     Sighting sighting{};
-    sighting.fileDialog = GetDlgItem(dialog, FileNameCombo) || GetDlgItem(dialog, FileNameEdit);
+    sighting.kind = GetDlgItem(dialog, StaticText)                                      ? SightMessageBox
+                    : GetDlgItem(dialog, FileNameCombo) || GetDlgItem(dialog, FileNameEdit) ? SightFileDialog
+                                                                                            : SightModuleDialog;
     sighting.caption = WindowText(dialog);
     sighting.owner = GetWindow(dialog, GW_OWNER);
-    if (!sighting.fileDialog) {
+    if (sighting.kind == SightMessageBox) {
         sighting.text = WindowText(GetDlgItem(dialog, StaticText));
         sighting.flags = (GetDlgItem(dialog, IDYES) ? MB_YESNO : MB_OK) | IconFlag(dialog);
     }
+    if (sighting.kind == SightModuleDialog) {
+        sighting.seen.caption = sighting.caption;
+        EnumChildWindows(dialog, RecordControl, reinterpret_cast<LPARAM>(&sighting.seen));
+    }
     if (!SendBounded(answerWindow, SightingMessage, 0, reinterpret_cast<LPARAM>(&sighting))) return;
-    if (sighting.fileDialog)
+    if (sighting.kind == SightFileDialog)
         AnswerFileDialog(dialog, sighting);
+    else if (sighting.kind == SightModuleDialog)
+        AnswerModuleDialog(dialog, sighting.answer);
     else
         Press(dialog, sighting.button);
 }
@@ -249,3 +347,7 @@ void SimStartDialogWatcher() {
     WaitForSingleObject(watcherRunning, INFINITE);
     CloseHandle(thread);
 }
+
+void SimQueueDialogAnswer(const SimDialogAnswer& answer) { dialogAnswers.push_back(answer); }
+std::vector<SimDialogSeen> SimDialogsSeen() { return dialogsSeen; }
+bool SimHasDialogWindows() { return true; }

@@ -123,20 +123,24 @@ void PutUint32(uint8_t* at, uint32_t value) { std::memcpy(at, &value, 4); }
 
 }  // namespace
 
+HostPosition SimPositionNearAirfield(double eastMetres, double northMetres, double altitudeMetres) {
+    double baseLatitudeMetres = BaseLatitudeDegrees * MetresPerDegreeLatitude;
+    double metresPerTurnEast = EarthCircumference * std::cos(BaseLatitudeDegrees * Pi / 180.0);
+    double longitudeTurns = BaseLongitudeDegrees / 360.0 + eastMetres / metresPerTurnEast;
+    HostPosition position;
+    position.latitude = static_cast<int64_t>((baseLatitudeMetres + northMetres) * 4294967296.0);
+    position.longitude = static_cast<int64_t>(longitudeTurns * 18446744073709551616.0);
+    position.altitude = static_cast<int64_t>(altitudeMetres * 4294967296.0);
+    return position;
+}
+
 void SimScriptedStateOffset(double t, double eastOffset, double northOffset, SimAircraftState* state) {
     Kinematics k = AtCycleTime(CycleTime(t));
     Node at = PositionAt(t);
-    double north = at.north + northOffset;
-    double east = at.east + eastOffset;
-    double baseLatitudeMetres = BaseLatitudeDegrees * MetresPerDegreeLatitude;
-    double metresPerTurnEast = EarthCircumference * std::cos(BaseLatitudeDegrees * Pi / 180.0);
-    double longitudeTurns = BaseLongitudeDegrees / 360.0 + east / metresPerTurnEast;
-    int64_t latitude = static_cast<int64_t>((baseLatitudeMetres + north) * 4294967296.0);
-    int64_t longitude = static_cast<int64_t>(longitudeTurns * 18446744073709551616.0);
-    int64_t altitude = static_cast<int64_t>((GroundMetres + at.height) * 4294967296.0);
-    PutInt64(state->placement, latitude);
-    PutInt64(state->placement + 8, longitude);
-    PutInt64(state->placement + 16, altitude);
+    HostPosition position = SimPositionNearAirfield(at.east + eastOffset, at.north + northOffset, GroundMetres + at.height);
+    PutInt64(state->placement, position.latitude);
+    PutInt64(state->placement + 8, position.longitude);
+    PutInt64(state->placement + 16, position.altitude);
     // The host's pitch is positive nose-down.
     PutUint32(state->placement + 24, AngleFromDegrees(-k.pitchDeg));
     PutUint32(state->placement + 28, AngleFromDegrees(k.bankDeg));

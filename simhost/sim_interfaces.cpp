@@ -186,27 +186,51 @@ void DrawTextImplementation(uint32_t style, void*, uint32_t colour1, uint32_t co
 }
 void HOSTCALL BeginDraw(void*) { world.drawing = true; }
 void HOSTCALL EndDraw() { world.drawing = false; }
-void HOSTCALL SetViewCamera(uint32_t token, const HostPosition*, Angle32, Angle32, Angle32, const float*,
-                            int32_t zoom) {
+void HOSTCALL SetViewCamera(uint32_t token, const HostPosition* position, Angle32 pitch, Angle32 bank,
+                            Angle32 heading, const float* matrix, int32_t zoom) {
     SimLogEntry& entry = Log(LogCamera);
     entry.a = token;
     entry.value = zoom;
+    SimCameraPlacement placement{};
+    placement.frame = world.frame;
+    placement.window = world.processingWindow;
+    placement.token = token;
+    if (position) placement.position = *position;
+    placement.pitch = pitch;
+    placement.bank = bank;
+    placement.heading = heading;
+    placement.hasMatrix = matrix != nullptr;
+    if (matrix) std::memcpy(placement.matrix, matrix, sizeof placement.matrix);
+    placement.zoom = zoom;
+    world.cameras.push_back(placement);
 }
 
 // ---- interfaces 0x0E and 0x14: terrain and geometry with real math
 const double Pi = 3.14159265358979323846;
 const double MetresPerTurnEast = 40075000.0;
 
-void HOSTCALL GroundElevation(const HostPosition*, double* metres, uint32_t, uint32_t, uint32_t) { *metres = 130.0; }
+void HOSTCALL GroundElevation(const HostPosition* position, double* metres, uint32_t, uint32_t, uint32_t flags) {
+    world.lastGroundFlags = flags;
+    *metres = SimGroundElevation(*position);
+}
+
+void Offset(const HostPosition* a, const HostPosition* b, double out[3]) { SimOffsetMetres(*a, *b, out); }
+
+}  // namespace
 
 // East, up, north metres from a to b.
-void Offset(const HostPosition* a, const HostPosition* b, double out[3]) {
+void SimOffsetMetres(const HostPosition& from, const HostPosition& to, double out[3]) {
+    const HostPosition* a = &from;
+    const HostPosition* b = &to;
     double latitudeRadians = static_cast<double>(a->latitude) / 4294967296.0 / (10001750.0 / 90.0) * Pi / 180.0;
     int64_t longitudeDelta = static_cast<int64_t>(static_cast<uint64_t>(b->longitude) - static_cast<uint64_t>(a->longitude));
     out[0] = static_cast<double>(longitudeDelta) / 18446744073709551616.0 * MetresPerTurnEast * std::cos(latitudeRadians);
     out[1] = static_cast<double>(b->altitude - a->altitude) / 4294967296.0;
     out[2] = static_cast<double>(b->latitude - a->latitude) / 4294967296.0;
 }
+
+namespace {
+
 double HOSTCALL PositionDistance(const HostPosition* a, const HostPosition* b) {
     double v[3];
     Offset(a, b, v);

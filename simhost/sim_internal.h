@@ -27,7 +27,8 @@ struct SimAircraft {
 };
 
 struct SimViewWindow {
-    uint8_t bytes[0x400];
+    uint8_t bytes[0x400];      // the host's record of the window
+    uint8_t drawRecord[0x40];  // what its title event carries; 0x18 points to bytes
 };
 
 struct SimWorld {
@@ -49,8 +50,11 @@ struct SimWorld {
     std::deque<std::vector<std::string>> fileDialogAnswers;
     int modalDepth;
     bool drawing;  // between BeginDraw and EndDraw
-    std::vector<std::unique_ptr<SimViewWindow>> viewWindows;
+    std::vector<std::unique_ptr<SimViewWindow>> viewWindows;  // besides the main view
     SimViewWindow mainView;
+    uint8_t* processingWindow;  // the window between its events 15 and 37
+    std::vector<SimCameraPlacement> cameras;
+    uint32_t lastGroundFlags;
     uint32_t hostDispatchResult;  // what the host's own dispatch function answers
     std::vector<int> heldKeys;  // virtual keys held down now
     uint16_t x87ControlWordSeen;  // at the latest StepSeconds
@@ -90,6 +94,11 @@ uint64_t SimValueKey(uint32_t variable, uint32_t unit, uint32_t index);
 // Host state block (sim_interfaces.cpp).
 void SimAdvanceHostClock(double seconds);  // < 0: set the configured time
 void SimSetActiveViewWindow(void* window);
+
+// View windows (sim_views.cpp).
+void SimInitViewWindow(SimViewWindow* window, uint8_t kind);
+void SimResetViews();  // the main view with the focus, the tower near the runway
+SimViewWindow* SimViewWindowOf(uint8_t* bytes);
 
 // The log (sim_state.cpp).
 SimLogEntry& SimAppendLog(SimLogKind kind);

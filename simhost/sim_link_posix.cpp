@@ -139,6 +139,11 @@ void SimUnloadModule() {
 
 bool SimModuleLoaded() { return loaded; }
 void SimPlatformPumpMessages() {}
+// No dialog windows natively: the module's dialogs close as cancelled.
+void SimQueueDialogAnswer(const SimDialogAnswer&) {}
+std::vector<SimDialogSeen> SimDialogsSeen() { return {}; }
+bool SimHasDialogWindows() { return false; }
+
 void* SimMainWindow() { return &mainWindowToken; }
 void* SimReplayDialogWindow() { return &replayDialogToken; }
 intptr_t SimSendMainWindowMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {

@@ -7,10 +7,13 @@
 #include "config/settings.h"
 #include "engine/capture.h"
 #include "engine/playback.h"
+#include "engine/recording_recovery.h"
 #include "engine/session.h"
 #include "engine/track_table.h"
 #include "engine/transport.h"
 #include "sim_module_state.h"
+#include "ui/control_window_posix.h"
+#include "views/view_state.h"
 
 void SimResetModuleState() {
     module = ModuleCore{};
@@ -24,4 +27,7 @@ void SimResetModuleState() {
     transport = Transport{100, NormalSpeedIndex, false, 0, 0, false};
     capture = CaptureState{};
     events = EventState{};
+    startupRecovery = StartupRecovery{};
+    nativeControlWindow = NativeControlWindow{};
+    viewState = ViewState{};
 }

@@ -43,6 +43,7 @@ void SimReset(const SimConfig& config) {
     world.nextAiId = 1000;
     world.trafficLevel = config.trafficLevel;
     SimBuildInterfaces();
+    SimResetViews();
     SimAdvanceHostClock(-1);
     SimAircraft* user = SimAddAircraft(1, config.userTitle, true);
     std::memcpy(user->elevationBlock + 0x121, &config.userReferenceElevation, 4);
@@ -73,6 +74,15 @@ static uint32_t StateWord(size_t offset) {
     return value;
 }
 
+// The host's 3D windows in the order it processes them: the main view first.
+// (A window opened during a frame waits for the next.)
+template <typename Visit>
+static void ForEachViewWindow(Visit visit) {
+    const size_t others = world.viewWindows.size();
+    visit(&world.mainView);
+    for (size_t i = 0; i < others && i < world.viewWindows.size(); ++i) visit(world.viewWindows[i].get());
+}
+
 static void RunFrame() {
     ++world.frame;
     uint8_t* state = SimHostStateBlock();
@@ -90,10 +100,14 @@ static void RunFrame() {
     SimCurrentDispatch()(32, 0, nullptr);
     Fire(1, 0, 0);
     Fire(34, 0, 0);
-    for (auto& window : world.viewWindows) {
+    // Each 3D window in turn, the main view first: the host processes it
+    // between the two events and places its camera.
+    ForEachViewWindow([](SimViewWindow* window) {
+        world.processingWindow = window->bytes;
         Fire(15, reinterpret_cast<HostArg>(window->bytes), 0);
         Fire(37, reinterpret_cast<HostArg>(window->bytes), 0);
-    }
+        world.processingWindow = nullptr;
+    });
     uint32_t flags;
     std::memcpy(&flags, world.mainView.bytes + 8, 4);
     if (flags & 0x80000000u) {
@@ -101,7 +115,7 @@ static void RunFrame() {
         std::memcpy(world.mainView.bytes + 8, &flags, 4);
         Fire(18, 0, reinterpret_cast<HostArg>(world.mainView.bytes));
     }
-    for (auto& window : world.viewWindows) Fire(27, 0, reinterpret_cast<HostArg>(window->bytes));
+    ForEachViewWindow([](SimViewWindow* window) { Fire(27, 0, reinterpret_cast<HostArg>(window->drawRecord)); });
     Fire(2, 0, 0);
 }
 

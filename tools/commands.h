@@ -25,6 +25,7 @@ int RunMerge(int argc, char** argv);
 int RunTrim(int argc, char** argv);
 int RunConvert(int argc, char** argv);
 int RunRecover(int argc, char** argv);
+int RunReport(int argc, char** argv);
 
 // Prints the command's help when asked and says whether it did.
 bool PrintHelpIfAsked(const Arguments& arguments, const char* command);

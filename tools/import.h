@@ -22,6 +22,10 @@ std::vector<Fix> ReadIgcFixes(const std::string& text);
 // trackNumber: only rows whose "track" column holds it (when there is one).
 std::vector<Fix> ReadCsvFixes(const std::string& text, uint32_t trackNumber);
 
+// A decimal number with blanks around it; false for anything else
+// (including infinities and NaN).
+bool ParseReal(const std::string& text, double* value);
+
 // ISO-8601 date and time ("2004-06-08T14:05:09.250Z", offsets allowed) as
 // epoch seconds; false when it is not one.
 bool ParseIsoTime(const std::string& text, double* epoch);

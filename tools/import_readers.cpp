@@ -1,6 +1,7 @@
-// Reading the fixes of a real-world track: GPX 1.0/1.1 track points, IGC B
-// records under their HFDTE date, and CSV with a header naming time,
-// latitude, longitude and altitude columns.
+// Reading the fixes of a real-world track: IGC B records under their HFDTE
+// date, CSV with a header naming time, latitude, longitude and altitude
+// columns, and the times and numbers all the readers share (GPX is read in
+// import_gpx.cpp).
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
@@ -69,7 +70,7 @@ bool ParseIsoTime(const std::string& raw, double* epoch) {
     return true;
 }
 
-static bool ParseDouble(const std::string& raw, double* value) {
+bool ParseReal(const std::string& raw, double* value) {
     size_t begin = raw.find_first_not_of(" \t\r\n");
     if (begin == std::string::npos) return false;
     const char* start = raw.c_str() + begin;
@@ -81,110 +82,6 @@ static bool ParseDouble(const std::string& raw, double* value) {
     return true;
 }
 
-static std::string LineOf(const std::string& text, size_t offset) {
-    size_t line = 1;
-    for (size_t i = 0; i < offset && i < text.size(); ++i)
-        if (text[i] == '\n') ++line;
-    return "line " + std::to_string(line);
-}
-
-// ---------------------------------------------------------------- GPX
-
-// The value of attribute name in a start tag's text, XML entities kept as
-// they are (coordinates hold none).
-static bool Attribute(const std::string& tag, const char* name, std::string* value) {
-    size_t at = 0;
-    const size_t length = std::strlen(name);
-    while ((at = tag.find(name, at)) != std::string::npos) {
-        bool boundary = at > 0 && std::isspace(static_cast<unsigned char>(tag[at - 1]));
-        size_t p = at + length;
-        while (p < tag.size() && std::isspace(static_cast<unsigned char>(tag[p]))) ++p;
-        if (boundary && p < tag.size() && tag[p] == '=') {
-            ++p;
-            while (p < tag.size() && std::isspace(static_cast<unsigned char>(tag[p]))) ++p;
-            if (p < tag.size() && (tag[p] == '"' || tag[p] == '\'')) {
-                size_t close = tag.find(tag[p], p + 1);
-                if (close == std::string::npos) return false;
-                *value = tag.substr(p + 1, close - p - 1);
-                return true;
-            }
-            return false;
-        }
-        at += length;
-    }
-    return false;
-}
-
-// The text of the first <name>...</name> child in an element's content.
-static bool Child(const std::string& content, const char* name, std::string* value) {
-    std::string open = std::string("<") + name;
-    size_t at = 0;
-    while ((at = content.find(open, at)) != std::string::npos) {
-        size_t after = at + open.size();
-        if (after < content.size() &&
-            (content[after] == '>' || std::isspace(static_cast<unsigned char>(content[after])))) {
-            size_t start = content.find('>', after);
-            if (start == std::string::npos) return false;
-            size_t end = content.find(std::string("</") + name, start);
-            if (end == std::string::npos) return false;
-            *value = content.substr(start + 1, end - start - 1);
-            return true;
-        }
-        at = after;
-    }
-    return false;
-}
-
-// The document without its comments, so that commented-out points are not read.
-static std::string WithoutComments(const std::string& text) {
-    std::string kept;
-    kept.reserve(text.size());
-    size_t at = 0;
-    for (;;) {
-        size_t open = text.find("<!--", at);
-        if (open == std::string::npos) {
-            kept.append(text, at, std::string::npos);
-            return kept;
-        }
-        kept.append(text, at, open - at);
-        size_t close = text.find("-->", open + 4);
-        if (close == std::string::npos) return kept;
-        // Keep the line count for messages.
-        for (size_t i = open; i < close; ++i)
-            if (text[i] == '\n') kept += '\n';
-        at = close + 3;
-    }
-}
-
-std::vector<Fix> ReadGpxFixes(const std::string& raw) {
-    const std::string text = WithoutComments(raw);
-    std::vector<Fix> fixes;
-    size_t at = 0;
-    while ((at = text.find("<trkpt", at)) != std::string::npos) {
-        size_t tagEnd = text.find('>', at);
-        if (tagEnd == std::string::npos) throw ToolError(LineOf(text, at) + ": unfinished <trkpt>");
-        const std::string tag = text.substr(at, tagEnd - at);
-        std::string content;
-        if (tag.empty() || tag.back() != '/') {
-            size_t close = text.find("</trkpt>", tagEnd);
-            if (close == std::string::npos) throw ToolError(LineOf(text, at) + ": <trkpt> without </trkpt>");
-            content = text.substr(tagEnd + 1, close - tagEnd - 1);
-        }
-        Fix fix{};
-        std::string lat, lon, ele, time;
-        if (!Attribute(tag, "lat", &lat) || !Attribute(tag, "lon", &lon) || !ParseDouble(lat, &fix.latitude) ||
-            !ParseDouble(lon, &fix.longitude) || std::fabs(fix.latitude) > 90.0 || std::fabs(fix.longitude) > 180.0)
-            throw ToolError(LineOf(text, at) + ": a track point needs lat (-90..90) and lon (-180..180)");
-        if (!Child(content, "ele", &ele) || !ParseDouble(ele, &fix.altitude))
-            throw ToolError(LineOf(text, at) + ": a track point without an elevation (<ele>)");
-        if (!Child(content, "time", &time) || !ParseIsoTime(time, &fix.epoch))
-            throw ToolError(LineOf(text, at) + ": a track point without a time (<time>)");
-        fixes.push_back(fix);
-        at = tagEnd;
-    }
-    return fixes;
-}
-
 // ---------------------------------------------------------------- IGC
 
 // DDMMmmmN / DDDMMmmmE as degrees.
@@ -194,7 +91,10 @@ static bool IgcAngle(const std::string& line, size_t at, size_t degreeDigits, ch
     if (!Digits(line, at, degreeDigits, &whole) || !Digits(line, at + degreeDigits, 5, &thousandths)) return false;
     char hemisphere = line.size() > at + degreeDigits + 5 ? line[at + degreeDigits + 5] : 0;
     if (hemisphere != positive && hemisphere != negative) return false;
+    // Minutes below 60 and no more than a half (a full) turn: a recorder's
+    // garbage is no position.
     double value = whole + thousandths / 60000.0;
+    if (thousandths >= 60000 || value > (degreeDigits == 2 ? 90.0 : 180.0)) return false;
     *degrees = hemisphere == negative ? -value : value;
     return true;
 }
@@ -335,23 +235,23 @@ std::vector<Fix> ReadCsvFixes(const std::string& text, uint32_t trackNumber) {
         };
         if (track >= 0) {
             double value;
-            if (!ParseDouble(field(track), &value)) throw ToolError(where + ": the track column is not a number");
+            if (!ParseReal(field(track), &value)) throw ToolError(where + ": the track column is not a number");
             if (value != trackNumber) continue;
         }
         Fix fix{};
-        if (!ParseDouble(field(lat), &fix.latitude) || !ParseDouble(field(lon), &fix.longitude) ||
+        if (!ParseReal(field(lat), &fix.latitude) || !ParseReal(field(lon), &fix.longitude) ||
             std::fabs(fix.latitude) > 90.0 || std::fabs(fix.longitude) > 180.0)
             throw ToolError(where + ": latitude and longitude must be degrees");
         double altitude;
-        if (!ParseDouble(field(metres >= 0 ? metres : feet), &altitude))
+        if (!ParseReal(field(metres >= 0 ? metres : feet), &altitude))
             throw ToolError(where + ": the altitude is not a number");
         fix.altitude = metres >= 0 ? altitude : altitude * 0.3048;
         // A time of day in ISO form wins over seconds from the start.
         double value;
         if (utc >= 0 && ParseIsoTime(field(utc), &fix.epoch)) {
-        } else if (seconds >= 0 && ParseDouble(field(seconds), &value)) {
+        } else if (seconds >= 0 && ParseReal(field(seconds), &value)) {
             fix.epoch = value;
-        } else if (utc >= 0 && ParseDouble(field(utc), &value)) {
+        } else if (utc >= 0 && ParseReal(field(utc), &value)) {
             fix.epoch = value;
         } else {
             throw ToolError(where + ": the time is neither an ISO-8601 time nor seconds");

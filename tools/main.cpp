@@ -1,5 +1,6 @@
-// The aerotrace command-line tool: inspect, check, export, import, merge,
-// trim, convert and recover flight recordings, with the module's own engine.
+// The aerotrace command-line tool: inspect, check, export, report, import,
+// merge, trim, convert and recover flight recordings, with the module's own
+// engine.
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -32,6 +33,15 @@ const Command Commands[] = {
      "  --track N    only track N (numbered from 1)\n"
      "  -o OUT       write to OUT instead of the standard output\n",
      RunExport},
+    {"report", "a flight report: maps, altitude and speed plots as one HTML page",
+     "usage: aerotrace report FILE -o FLIGHT.html\n\n"
+     "Writes one self-contained HTML page (no network needed) that any browser opens and prints,\n"
+     "one page per track: the ground track on a map to scale with a distance scale and a north\n"
+     "arrow, altitude and ground speed against time, the summary \"info\" gives, and markers\n"
+     "where the aircraft took off and touched down. A file of several tracks also gets a map of\n"
+     "them all in their colours.\n"
+     "  -o OUT   write to OUT instead of the standard output\n",
+     RunReport},
     {"import", "a GPX, IGC or CSV track as a recording",
      "usage: aerotrace import FILE.gpx|FILE.igc|FILE.csv -o OUT.atr [--title T] [--interval MS]\n\n"
      "Turns a real-world track into a recording that plays on the user aircraft or as traffic.\n"

@@ -22,18 +22,23 @@ enum : uint32_t { Narrow = 10, Wide = 20 };
 
 // atoi as the Windows runtime does it: leading blanks, a sign, digits, and
 // the nearest 32-bit value when the number does not fit.
-static int32_t ParseInt(const char* text) {
+int32_t ParseSettingInt(const char* text) {
     long value = std::strtol(text, nullptr, 10);
     if (value > INT32_MAX) return INT32_MAX;
     if (value < INT32_MIN) return INT32_MIN;
     return static_cast<int32_t>(value);
 }
 
-// atof narrowed to a float. Numbers beyond a float's range saturate and "nan"
-// reads as 0, so a hand-edited file cannot put a non-number into a step.
-static float ParseReal(const char* text) {
+// atof, except that "nan" reads as 0, so that a hand-edited file cannot put
+// a non-number into a value.
+double ParseSettingNumber(const char* text) {
     double value = std::strtod(text, nullptr);
-    if (value != value) return 0.0f;
+    return value != value ? 0.0 : value;
+}
+
+// ParseSettingNumber narrowed to a float: numbers beyond a float's range saturate.
+static float ParseReal(const char* text) {
+    double value = ParseSettingNumber(text);
     if (value > FLT_MAX) return FLT_MAX;
     if (value < -FLT_MAX) return -FLT_MAX;
     return static_cast<float>(value);
@@ -42,7 +47,7 @@ static float ParseReal(const char* text) {
 int32_t ReadInt(const char* section, const char* key, const char* defaultValue, uint32_t bufferSize) {
     char text[Wide];
     ProfileGetString(section, key, defaultValue, text, bufferSize, SETTINGS_FILE);
-    return ParseInt(text);
+    return ParseSettingInt(text);
 }
 
 static float ReadReal(const char* section, const char* key, const char* defaultValue, uint32_t bufferSize) {

@@ -94,3 +94,8 @@ uint32_t RecordIntervalForIndex(int32_t index);
 // and converted as atoi does; written in decimal.
 int32_t ReadInt(const char* section, const char* key, const char* defaultValue, uint32_t bufferSize);
 void WriteUnsigned(const char* section, const char* key, uint32_t value);
+
+// Text of a settings value as the C runtime's atoi and atof read it (the
+// nearest 32-bit value for an integer that does not fit; "nan" reads as 0).
+int32_t ParseSettingInt(const char* text);
+double ParseSettingNumber(const char* text);

@@ -12,15 +12,21 @@
 #include "engine/playback.h"
 #include "engine/player.h"
 #include "engine/recorder.h"
+#include "engine/recording_recovery.h"
 #include "engine/replay_buffer.h"
 #include "engine/session.h"
 #include "engine/transport.h"
+#include "views/view_events.h"
+#include "views/view_window_table.h"
 
 EventState events;
 
 extern "C" uint32_t HOSTCALL DispatchHook(uint32_t type, uint32_t eventId, void* record) {
     if (type == DispatchInput) {
         if (uint32_t consumed = PlaybackInputFilter(eventId)) return consumed;
+    }
+    if (type == DispatchInput || type == DispatchInputRepeat) {
+        if (uint32_t consumed = ViewInputEvent(type, eventId, record)) return consumed;
     }
     if (type == DispatchFrameStep) AdvanceSimClock(HostStepSeconds());
     return module.previousDispatch ? module.previousDispatch(type, eventId, record) : 0;
@@ -29,8 +35,11 @@ extern "C" uint32_t HOSTCALL DispatchHook(uint32_t type, uint32_t eventId, void*
 static bool Playing(Mode mode) { return mode == Playback || mode == Replay || mode == TrafficPlayback; }
 
 static void HOSTCALL OnCaptureEvent(HostArg, HostArg) {
+    // The first frame after start-up: the simulator has finished loading.
+    RunStartupRecovery();
     if (module.mode == Idle || HostPaused()) return;
     if (module.mode == Recording || module.mode == ReplayBuffer || module.mode == RecordingWithTraffic) CaptureTick();
+    if (module.mode != Idle) SweepViewWindows();
 }
 
 static void HOSTCALL OnPlaybackEvent(HostArg, HostArg) {
@@ -73,11 +82,10 @@ static void HOSTCALL OnViewEnd(HostArg p1, HostArg) {
         ViewWindowSetHeldByte(window, events.savedViewByte);
         events.heldViewWindow = nullptr;
     }
+    if (window) ViewCameraEvent(window);
 }
 
-// View titles belong to the advanced views; until a window can show one of
-// them there is no title to draw.
-static void HOSTCALL OnViewTitleDraw(HostArg, HostArg) {}
+static void HOSTCALL OnViewTitleDraw(HostArg, HostArg p2) { DrawViewTitle(reinterpret_cast<void*>(p2)); }
 
 static void HOSTCALL OnStatusDraw(HostArg, HostArg p2) {
     void* window = reinterpret_cast<void*>(p2);
@@ -89,9 +97,8 @@ static void HOSTCALL OnStatusDraw(HostArg, HostArg p2) {
     HostEndDraw();
 }
 
-// Counts down how long an advanced view's title stays on screen; with no
-// advanced views there is nothing to count.
-static void HOSTCALL OnTitleTimer(HostArg, HostArg) {}
+// Counts down how long each view window's title stays on screen.
+static void HOSTCALL OnTitleTimer(HostArg, HostArg) { TickViewTitles(); }
 
 const HandlerBinding ModuleHandlers[8] = {
     {EventCapture, OnCaptureEvent},   {EventPlayback, OnPlaybackEvent},       {EventFlightLoaded, OnFlightLoaded},

@@ -9,11 +9,14 @@
 #include "core/events.h"
 #include "core/host.h"
 #include "core/support.h"
+#include "engine/control_window.h"
 #include "engine/player.h"
 #include "engine/recorder.h"
 #include "engine/recording_recovery.h"
 #include "engine/replay_buffer.h"
 #include "engine/track_table.h"
+#include "views/view_catalogue.h"
+#include "views/view_events.h"
 
 extern "C" {
 ModuleLinkage Linkage = {0x3566, ModuleInit, ModuleDeinit, 0, 0, 0x900, nullptr};
@@ -59,11 +62,14 @@ extern "C" void HOSTCALL ModuleInit() {
     HostCacheState();
     LoadSettings();
     LoadKeyTable();
-
+    LoadViewCatalogues();
     LoadViewSettings();
-    // A recording the simulator never got to save is rebuilt before anything
-    // can start a new one over its temporary files.
-    RecoverLeftoverRecordings();
+    StartViewWindows();
+    // A recording the simulator never got to save is rebuilt on the first
+    // frame (the simulator is still loading now), or before a recording
+    // that starts earlier could open its temporary files.
+    startupRecovery.pending = true;
+    ControlWindowCreate();
 
     for (const HandlerBinding& binding : ModuleHandlers) HostRegisterHandler(binding.eventId, binding.handler);
     module.handlersRegistered = true;
@@ -86,8 +92,10 @@ extern "C" void HOSTCALL ModuleDeinit() {
     StopReplayBuffer();
     module.mode = Idle;
     // An inert module (an interface was missing) registered nothing, so it
-    // has nothing to take back.
+    // has nothing to take back; nor did it load the view catalogues, and
+    // saving its empty lists would wipe the user's.
     if (!module.handlersRegistered) return;
+    SaveViewCatalogues();
     for (const HandlerBinding& binding : ModuleHandlers) HostUnregisterHandler(binding.eventId, binding.handler);
     module.handlersRegistered = false;
 }

@@ -11,6 +11,7 @@
 #include "core/host.h"
 #include "core/module.h"
 #include "core/support.h"
+#include "engine/control_window.h"
 #include "engine/level_d.h"
 #include "engine/player.h"
 #include "engine/recording_loader.h"
@@ -262,6 +263,7 @@ void PlaybackTick() {
         EndPlayback(0);
         return;
     }
+    ControlWindowProgress(module.mode, moduleClock.trackTime, moduleClock.startTime, moduleClock.endTime);
 
     const uint32_t t = moduleClock.trackTime;
     for (uint32_t i = 0; i < trackTable.count; ++i) {

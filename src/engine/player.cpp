@@ -7,6 +7,7 @@
 #include "core/clock.h"
 #include "core/host.h"
 #include "core/module.h"
+#include "engine/control_window.h"
 #include "engine/load_dialog.h"
 #include "engine/playback.h"
 #include "engine/recording_loader.h"
@@ -46,12 +47,14 @@ void StartPlayback(int asTraffic) {
     session.startMarker = StartPending;
     transport.positionJumped = true;
     moduleClock.trackTime = 0;  // the first frame raises it to StartTime
+    if (ControlWindowWanted(settings, asTraffic != 0)) ControlWindowShow(1);
     HostSetPauseRequest(0);
 }
 
 void EndPlayback(int atShutdown) {
     const Mode mode = module.mode;
     if (mode != Playback && mode != Replay && mode != TrafficPlayback && mode != RecordingWithTraffic) return;
+    ControlWindowShow(0);
     if (mode != Replay) {
         // Removal moves the last entry into the freed slot, which is looked at next.
         for (uint32_t i = 0; i < trackTable.count;) {

@@ -11,10 +11,12 @@
 #include "core/module.h"
 #include "core/support.h"
 #include "engine/capture.h"
+#include "engine/control_window.h"
 #include "engine/playback.h"
 #include "engine/player.h"
 #include "engine/recorded_tracks.h"
 #include "engine/recording_paths.h"
+#include "engine/recording_recovery.h"
 #include "engine/recording_writer.h"
 #include "engine/replay_buffer.h"
 #include "engine/session.h"
@@ -56,6 +58,11 @@ void StartRecordingWithDefaults() {
 
 void StartRecording() {
     if (!RecordingMayStart()) return;
+    // Before the first frame the pieces of a crashed flight may still lie in
+    // the temporary files this recording would open: they are saved first.
+    // Pieces that could not be saved are not recorded over; the user was
+    // just told to copy them away before recording again.
+    if (!RunStartupRecovery()) return;
     StopReplayBuffer();
     const bool besideTraffic = module.mode == TrafficPlayback;
     if (besideTraffic) {
@@ -74,6 +81,7 @@ void StartRecording() {
     ResetCaptureForRecording();
     // The traffic's windows stay loaded, so they stay counted.
     if (!besideTraffic) trackTable.loadedTrackCount = 0;
+    ControlWindowShow(0);
     if (CreateRecordedTrack(1, static_cast<uint32_t>(settings.RecFlags), session.recordInterval) < 0) {
         Report("Temp file could not be opened! Please contact the author at" SUPPORT_SUFFIX, "Aerotrace Module",
                BoxIconError);
@@ -92,6 +100,7 @@ static void EndRecordingMode() {
         module.mode = TrafficPlayback;
         // The recorded AI aircraft's windows went with their tracks.
         trackTable.loadedTrackCount = LoadedPlayedWindows();
+        if (ControlWindowWanted(settings, true)) ControlWindowShow(1);
         return;
     }
     module.mode = Idle;

@@ -37,9 +37,6 @@ static int ReadAt(PlatformFile* file, RecordingCheck* check, uint64_t offset, ui
     return Damaged(check, offset, "bytes that can be read");
 }
 
-// Flags that name only sample groups; anything above them was never written.
-static bool FlagsSane(uint32_t flags) { return (flags & ~static_cast<uint32_t>(FlagAllGroups)) == 0; }
-
 // Checks count samples of the flags' size from offset on against the length;
 // trackNumber 0 is the one track of a single-track file.
 static int SamplesFit(RecordingCheck* check, uint64_t offset, uint32_t count, uint32_t flags, uint32_t trackNumber) {
@@ -79,11 +76,8 @@ static int ValidateMultiTrack(PlatformFile* file, RecordingCheck* check) {
         if (!ReadAt(file, check, offset, bytes, sizeof bytes)) return 0;
         TrackHeader track;
         DecodeTrackHeader(bytes, &track);
-        if (!FlagsSane(track.flags)) {
-            std::snprintf(expected, sizeof expected, "sample flags of track %lu naming only groups 0x001 to 0x800",
-                          static_cast<unsigned long>(i + 1));
-            return Damaged(check, offset + 4, expected);
-        }
+        // Flag bits above the twelve groups mean nothing; the sizes below
+        // come from the groups alone, as the tracks' layouts will.
         offset += TrackHeaderSize;
         if (!SamplesFit(check, offset, track.count, track.flags, i + 1)) return 0;
         offset += static_cast<uint64_t>(track.count) * RecordSize(track.flags);
@@ -100,12 +94,8 @@ static int ValidateSingleTrack(PlatformFile* file, RecordingCheck* check) {
     if (!ReadAt(file, check, FileVersionSize, headerBytes, sizeof headerBytes)) return 0;
     LegacyHeader header;
     DecodeLegacyHeader(headerBytes, &header);
-    uint32_t flags = header.flags;
-    if (check->version == FileVersionNoFlags) {
-        flags = NoFlagsFileSampleFlags;  // the field means nothing in these files
-    } else if (!FlagsSane(flags)) {
-        return Damaged(check, FileVersionSize + 8, "sample flags naming only groups 0x001 to 0x800");
-    }
+    // The field means nothing in the oldest files.
+    const uint32_t flags = check->version == FileVersionNoFlags ? NoFlagsFileSampleFlags : header.flags;
     // The end of the track is read from its last sample: there must be one.
     if (header.sampleCount == 0) return Damaged(check, FileVersionSize, "a sample count of at least 1");
     if (!SamplesFit(check, LegacySamplesOffset, header.sampleCount, flags, 0)) return 0;

@@ -20,9 +20,10 @@ struct RecordingCheck {
 };
 
 // Walks the whole file from its start: the version, the header and, for each
-// track section, its header, that its flags name only sample groups and that
-// its samples fit in what the file really holds. Samples are not read. The
-// file position is left anywhere. Returns 1 for a file that loads as it is.
+// track section, its header and that its samples (of the size its flags'
+// groups give; bits above the groups are ignored) fit in what the file really
+// holds. Samples are not read. The file position is left anywhere. Returns 1
+// for a file that loads as it is.
 int ValidateRecording(PlatformFile* file, RecordingCheck* check);
 
 // Loads one recording for playback: checks it, then appends its tracks to the

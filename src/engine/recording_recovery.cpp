@@ -1,6 +1,6 @@
 // Recovery of recordings that were never saved: scanning temporary track
 // files for the records they really hold, assembling them into a recording,
-// checking it on disk, and the start-up pass over the Modules folder.
+// checking it on disk, and the one pass over the Modules folder after start-up.
 #include "engine/recording_recovery.h"
 
 #include <cstdio>
@@ -227,7 +227,18 @@ static void TellUser(const char* text, uint32_t icon) {
     HostModalEnd();
 }
 
-int RecoverLeftoverRecordings() {
+StartupRecovery startupRecovery;
+
+int RunStartupRecovery() {
+    if (!startupRecovery.pending) return 1;
+    startupRecovery.pending = false;
+    bool kept = false;
+    RecoverLeftoverRecordings(&kept);
+    return kept ? 0 : 1;
+}
+
+int RecoverLeftoverRecordings(bool* kept) {
+    if (kept) *kept = false;
     LeftoverList list{};
     if (DirectoryList("Modules", "Aerotrace*.tmp", CollectLeftover, &list) <= 0 || list.count == 0) {
         std::free(list.ids);
@@ -291,6 +302,7 @@ int RecoverLeftoverRecordings() {
                 "Its pieces are kept in the Modules folder (Aerotrace*.tmp). Copy them to another folder "
                 "before you record again, and rebuild the flight with \"aerotrace recover\".");
             TellUser(text, BoxIconWarning);
+            if (kept) *kept = true;
         }
     }
     std::free(scans);

@@ -11,6 +11,7 @@
 #include "core/module.h"
 #include "core/support.h"
 #include "engine/capture.h"
+#include "engine/control_window.h"
 #include "engine/recording_format.h"
 #include "engine/recording_paths.h"
 #include "engine/session.h"
@@ -121,6 +122,7 @@ void StartReplay(uint32_t seconds) {
     session.startMarker = StartPending;
     moduleClock.trackTime = from;
     transport.positionJumped = true;
+    if (ControlWindowWanted(settings, false)) ControlWindowShow(1);
     HostSetPauseRequest(0);
 }
 

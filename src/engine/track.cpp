@@ -459,11 +459,18 @@ int InterpolateAt(Track* track, uint32_t t, FullSample* out) {
     // The later sample of the pair must be in the window too.
     if (k.windowIndex + 1 >= k.capacity && !(pages && PageTo(track, k.cursor, 0))) return 0;
 
-    // Forward to the pair whose later sample is at or after t.
+    // Forward to the pair whose later sample is after t. A t on a sample's
+    // own time thus takes the pair that sample starts, whichever way the
+    // search came, so one play time always gives one result; only the last
+    // sample is reached as the end of the last pair.
     for (;;) {
         if (k.cursor + 1 >= k.count) return 0;
-        if (t <= SlotTime(k, k.windowIndex + 1)) break;
-        if (k.cursor + 2 >= k.count) return 0;  // t lies after the last sample
+        const uint32_t laterTime = SlotTime(k, k.windowIndex + 1);
+        if (t < laterTime) break;
+        if (k.cursor + 2 >= k.count) {
+            if (t == laterTime) break;
+            return 0;  // t lies after the last sample
+        }
         ++k.cursor;
         ++k.windowIndex;
         if (k.windowIndex + 1 >= k.capacity && !(pages && PageTo(track, k.cursor, 0))) return 0;
@@ -478,43 +485,39 @@ int InterpolateAt(Track* track, uint32_t t, FullSample* out) {
         f = (static_cast<double>(t) - static_cast<double>(ta)) / (static_cast<double>(tb) - static_cast<double>(ta));
     if (!(f >= 0.0 && f <= 1.0)) return 0;
 
-    if (f == 0.0 || f == 1.0) {
-        // Exactly at a sample: that sample as it was recorded.
-        UnpackSample(k.layout, f == 0.0 ? a : b, out);
-    } else {
-        // Flaps, gear, lights, radios and the rest hold the earlier value.
-        UnpackSample(k.layout, a, out);
-        const FullSample early = *out;
-        FullSample later{};
-        UnpackSample(k.layout, b, &later);
-        out->position.latitude = Lerp64(early.position.latitude, later.position.latitude, f);
-        out->position.longitude = Lerp64(early.position.longitude, later.position.longitude, f);
-        out->position.altitude = Lerp64(early.position.altitude, later.position.altitude, f);
-        out->pitch = LerpAngle(early.pitch, later.pitch, f);
-        out->bank = LerpAngle(early.bank, later.bank, f);
-        out->heading = LerpAngle(early.heading, later.heading, f);
-        for (int i = 0; i < 3; ++i) out->motion[i] = early.motion[i] + f * (later.motion[i] - early.motion[i]);
-        const uint8_t onGround = (early.onGround && later.onGround) ? 1 : 0;
-        out->onGround = onGround;
-        const uint32_t flags = k.layout.flags;
-        if (flags & FlagThrottles)
-            for (int i = 0; i < 4; ++i) out->throttles[i] = LerpI16(early.throttles[i], later.throttles[i], f);
-        if (flags & FlagFlightControls) {
-            out->elevator = LerpI16(early.elevator, later.elevator, f);
-            out->aileron = LerpI16(early.aileron, later.aileron, f);
-            out->rudder = LerpI16(early.rudder, later.rudder, f);
-        }
-        if (flags & FlagSpoilers) {
-            // On the ground the spoilers never show more than both samples agree on.
-            out->spoilers =
-                onGround ? std::min(early.spoilers, later.spoilers)
-                         : static_cast<uint16_t>(static_cast<int32_t>((1.0 - f) * early.spoilers + f * later.spoilers));
-        }
-        if (flags & FlagLevers) {
-            for (int i = 0; i < 4; ++i) {
-                out->propLevers[i] = LerpI16(early.propLevers[i], later.propLevers[i], f);
-                out->mixtureLevers[i] = LerpI16(early.mixtureLevers[i], later.mixtureLevers[i], f);
-            }
+    // Flaps, gear, lights, radios and the rest hold the earlier value, at
+    // every f, the pair's ends included.
+    UnpackSample(k.layout, a, out);
+    const FullSample early = *out;
+    FullSample later{};
+    UnpackSample(k.layout, b, &later);
+    out->position.latitude = Lerp64(early.position.latitude, later.position.latitude, f);
+    out->position.longitude = Lerp64(early.position.longitude, later.position.longitude, f);
+    out->position.altitude = Lerp64(early.position.altitude, later.position.altitude, f);
+    out->pitch = LerpAngle(early.pitch, later.pitch, f);
+    out->bank = LerpAngle(early.bank, later.bank, f);
+    out->heading = LerpAngle(early.heading, later.heading, f);
+    for (int i = 0; i < 3; ++i) out->motion[i] = early.motion[i] + f * (later.motion[i] - early.motion[i]);
+    const uint8_t onGround = (early.onGround && later.onGround) ? 1 : 0;
+    out->onGround = onGround;
+    const uint32_t flags = k.layout.flags;
+    if (flags & FlagThrottles)
+        for (int i = 0; i < 4; ++i) out->throttles[i] = LerpI16(early.throttles[i], later.throttles[i], f);
+    if (flags & FlagFlightControls) {
+        out->elevator = LerpI16(early.elevator, later.elevator, f);
+        out->aileron = LerpI16(early.aileron, later.aileron, f);
+        out->rudder = LerpI16(early.rudder, later.rudder, f);
+    }
+    if (flags & FlagSpoilers) {
+        // On the ground the spoilers never show more than both samples agree on.
+        out->spoilers =
+            onGround ? std::min(early.spoilers, later.spoilers)
+                     : static_cast<uint16_t>(static_cast<int32_t>((1.0 - f) * early.spoilers + f * later.spoilers));
+    }
+    if (flags & FlagLevers) {
+        for (int i = 0; i < 4; ++i) {
+            out->propLevers[i] = LerpI16(early.propLevers[i], later.propLevers[i], f);
+            out->mixtureLevers[i] = LerpI16(early.mixtureLevers[i], later.mixtureLevers[i], f);
         }
     }
     out->position.altitude =

@@ -96,6 +96,8 @@ int AppendSample(Track* track, const FullSample& sample);
 // the time line (the samples' and the module's TrackTime) to start at 0.
 int RotateRing(Track* track);
 // The sample at time t, interpolated between the two around it; groups the
-// track does not hold are left as they are in *out. Fails when there is no
-// sample pair for t or a window could not be read.
+// track does not hold are left as they are in *out. A t on a sample's time
+// takes the pair that sample starts (the last sample: the last pair), so the
+// result never depends on where the previous call left the cursor. Fails
+// when there is no sample pair for t or a window could not be read.
 int InterpolateAt(Track* track, uint32_t t, FullSample* out);

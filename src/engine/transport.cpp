@@ -8,6 +8,7 @@
 #include "core/clock.h"
 #include "core/host.h"
 #include "core/module.h"
+#include "engine/control_window.h"
 #include "engine/track_table.h"
 
 const int16_t SpeedTable[SpeedTableSize] = {10, 20, 33, 50, 100, 200, 300, 500, 1000};
@@ -16,6 +17,7 @@ Transport transport = {100, NormalSpeedIndex, false, 0, 0, false};
 
 // Four times normal is as fast as the rate goes when it is limited.
 static const uint16_t LimitedRate = 1024;
+static const uint32_t OneSecond = 10000;  // TimeStamp units
 
 uint16_t SimulationRateForSpeed(int32_t speed) {
     if (settings.LimSimRate && speed > 400) return LimitedRate;
@@ -50,6 +52,16 @@ static void Jump(uint32_t trackTime) {
     transport.positionJumped = true;
 }
 
+// Where "jump to end" and the user's stop go: one second before the end, so
+// that the playback runs out and ends by itself. A recording shorter than a
+// second has no such moment: it plays out from where it is (from its start
+// before its first frame), and is never started over.
+static uint32_t OneSecondBeforeTheEnd(uint32_t now) {
+    const uint32_t start = moduleClock.startTime, end = moduleClock.endTime;
+    if (end >= start && end - start >= OneSecond) return end - OneSecond;
+    return now > start ? now : start;
+}
+
 void TransportCommand(int command) {
     const Mode mode = module.mode;
     if (mode != Playback && mode != Replay && mode != TrafficPlayback) return;
@@ -57,8 +69,7 @@ void TransportCommand(int command) {
     if (command == 0) {
         Jump(0);  // the next frame raises it to StartTime
     } else if (command == 1) {
-        // One second before the end; a recording shorter than that plays from its start.
-        Jump(moduleClock.endTime > 10000 ? moduleClock.endTime - 10000 : 0);
+        Jump(OneSecondBeforeTheEnd(now));
     } else if (command >= 2 && command <= 4) {
         const StepLevel level = LevelSettings(command - 1);
         if (level.search) {
@@ -85,6 +96,12 @@ void TransportCommand(int command) {
     }
 }
 
+void SeekTo(uint32_t trackTime) {
+    const Mode mode = module.mode;
+    if (mode != Playback && mode != Replay && mode != TrafficPlayback) return;
+    Jump(trackTime);
+}
+
 void SpeedCommand(int command) {
     if (command == 0) {
         if (transport.speedIndex < SpeedTableSize - 1) transport.speedIndex += 1;
@@ -97,6 +114,13 @@ void SpeedCommand(int command) {
         transport.playbackSpeed = SpeedTable[NormalSpeedIndex];
     }
     if (settings.SetSimRate) HostSetSimulationRate(SimulationRateForSpeed(transport.playbackSpeed));
+    ControlWindowSpeed(transport.playbackSpeed);
+}
+
+// The control window's slider marks the loop while looping is on.
+static void RedrawLoopMarks() {
+    ControlWindowLoopMarks(transport.loopEnabled, transport.loopStartTime, transport.loopEndTime,
+                           moduleClock.startTime, moduleClock.endTime);
 }
 
 void LoopCommand(int command) {
@@ -122,8 +146,11 @@ void LoopCommand(int command) {
         transport.loopEnabled = !transport.loopEnabled;  // the position stays where it is
         break;
     default:
-        break;
+        return;
     }
+    RedrawLoopMarks();
+    // Setting the loop start leaves looping, and so the button, as it was.
+    if (command != 0) ControlWindowLoopButton(transport.loopEnabled);
 }
 
 void HeightCorrectionStep(int direction) {

@@ -20,10 +20,14 @@ struct Transport {
 extern Transport transport;
 
 // Moves the play position (Playback, Replay and TrafficPlayback only):
-// 0 to the beginning, 1 to one second before the end, 2-4 back and 5-7
-// forward by step level 1-3 (a jump, or the start of a search while the key
-// is held when the level searches), 8-10 the level's key released.
+// 0 to the beginning, 1 to one second before the end (a shorter recording
+// plays out from where it is), 2-4 back and 5-7 forward by step level 1-3 (a
+// jump, or the start of a search while the key is held when the level
+// searches), 8-10 the level's key released.
 void TransportCommand(int command);
+// Puts the play position at trackTime as a jump (Playback, Replay and
+// TrafficPlayback only): the control window's slider.
+void SeekTo(uint32_t trackTime);
 // 0 faster, 1 slower along SpeedTable, 2 back to normal speed, anything
 // else keeps the speed; the simulation rate follows when so set.
 void SpeedCommand(int command);

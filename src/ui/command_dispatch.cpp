@@ -4,9 +4,12 @@
 // check their mode again themselves.
 #include "ui/command_dispatch.h"
 
+#include "core/clock.h"
 #include "engine/player.h"
 #include "engine/recorder.h"
 #include "engine/transport.h"
+#include "ui/control_window_model.h"
+#include "views/view_commands.h"
 
 void PerformAction(UiAction action, int32_t argument) {
     switch (action) {
@@ -20,6 +23,9 @@ void PerformAction(UiAction action, int32_t argument) {
             break;
         case ActionLoop:
             LoopCommand(argument);
+            break;
+        case ActionSeek:
+            SeekTo(TimeOfSliderPosition(argument, moduleClock.startTime, moduleClock.endTime));
             break;
         case ActionHeightCorrection:
             HeightCorrectionStep(argument);
@@ -38,6 +44,9 @@ void PerformAction(UiAction action, int32_t argument) {
             break;
         case ActionStartPlayback:
             StartPlayback(argument);
+            break;
+        case ActionViewCommand:
+            ViewMenuCommand(static_cast<uint32_t>(argument));
             break;
         // The dialogs join as they are built; until then their commands are
         // taken and do nothing, as for a mode that does not allow them.

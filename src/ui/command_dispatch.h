@@ -10,6 +10,7 @@ enum UiAction : uint8_t {
     ActionTransport,           // TransportCommand(argument)
     ActionSpeed,               // SpeedCommand(argument)
     ActionLoop,                // LoopCommand(argument)
+    ActionSeek,                // to the time of control-window slider position argument
     ActionHeightCorrection,    // one height-correction step, argument +1 or -1
     ActionStopPlayback,        // the user's stop: jump to one second before the end, looping off
     ActionEndPlayback,         // end the playback at once, where it is
@@ -22,6 +23,7 @@ enum UiAction : uint8_t {
     ActionKeyboardDialog,
     ActionAboutDialog,
     ActionViewSettingsDialog,
+    ActionViewCommand,         // a command of the view sub-menus, argument its id
 };
 
 struct UiDecision {

@@ -3,6 +3,8 @@
 // while something runs only its own stop is offered.
 #include "ui/menu_model.h"
 
+#include "views/view_commands.h"
+
 namespace {
 
 void AddCommand(ModuleMenuModel* menu, uint16_t id, const char* text, bool enabled) {
@@ -83,6 +85,8 @@ UiDecision MenuCommandDecision(uint32_t commandId, Mode mode, const Settings& se
         case CmdViewSettings:
             return Fire(ActionViewSettingsDialog, 0);
         default:
+            // The view sub-menus act in every mode.
+            if (IsViewCommand(commandId)) return Fire(ActionViewCommand, static_cast<int32_t>(commandId));
             return PassOn();
     }
 }

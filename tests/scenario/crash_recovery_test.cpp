@@ -1,12 +1,16 @@
 // A flight whose recording was cut off by a crash: the temporary track files
-// it left in Modules are turned into a recording in Recordings when the
-// module next starts, the user is told where, and the pieces are removed.
+// it left in Modules are turned into a recording in Recordings on the first
+// frame after the module next starts (not while the simulator is still
+// loading), the user is told where, and the pieces are removed. A recording
+// started before that frame never touches the pieces first.
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
+#include "recording_bytes.h"
 #include "recording_file.h"
 #include "scenario_support.h"
+#include "user_input.h"
 
 namespace {
 
@@ -59,13 +63,27 @@ bool Exists(const std::string& path) {
 
 using CrashRecovery = Scenario;
 
-TEST_F(CrashRecovery, TheNextStartSavesTheFlightTellsWhereAndRemovesThePieces) {
+// ModalBegin, the box, ModalEnd, in that order and nothing else modal.
+void ExpectOneModalBox() {
+    std::vector<SimLogKind> modal;
+    for (const SimLogEntry& entry : SimLog())
+        if (entry.kind == LogModalBegin || entry.kind == LogModalEnd || entry.kind == LogMessageBox)
+            modal.push_back(entry.kind);
+    EXPECT_EQ(modal, (std::vector<SimLogKind>{LogModalBegin, LogMessageBox, LogModalEnd}));
+}
+
+TEST_F(CrashRecovery, TheFirstFrameSavesTheFlightTellsWhereAndRemovesThePieces) {
     Write("Modules/Aerotrace1.tmp", CrashedTrack("Cessna Skyhawk 172SP", 480, 30));
     Write("Modules/Aerotrace5.tmp", CrashedTrack("Beech Baron 58", 240, 0));
     Write("Modules/Aerotrace6.tmp", CrashedTrack("Learjet 45", 1, 50));  // too short to play
     Start();
+    // Nothing while the simulator loads the module.
+    EXPECT_TRUE(SimLogOf(LogMessageBox).empty());
+    EXPECT_TRUE(Exists("Modules/Aerotrace1.tmp"));
+    SimRunFrames(1);
     std::vector<SimLogEntry> boxes = SimLogOf(LogMessageBox);
     ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].frame, 1u);
     EXPECT_EQ(boxes[0].caption, "Aerotrace");
     EXPECT_EQ(boxes[0].owner, SimMainWindow());
     // Named for the flight's date and time (with a number after it should a
@@ -75,8 +93,7 @@ TEST_F(CrashRecovery, TheNextStartSavesTheFlightTellsWhereAndRemovesThePieces) {
     std::string saved = boxes[0].text.substr(named + 9);
     ASSERT_EQ(saved.substr(saved.size() - 4), ".atr");
     saved[10] = '/';
-    EXPECT_EQ(SimLogOf(LogModalBegin).size(), 1u);
-    EXPECT_EQ(SimLogOf(LogModalEnd).size(), 1u);
+    ExpectOneModalBox();
 
     std::vector<uint8_t> file = ReadWholeFile(saved);
     // Version, times 0 to 119.75 s, two tracks of every whole sample.
@@ -110,9 +127,60 @@ TEST_F(CrashRecovery, TheNextStartSavesTheFlightTellsWhereAndRemovesThePieces) {
 TEST_F(CrashRecovery, PiecesTooShortToPlayAreLeftAloneSilently) {
     Write("Modules/Aerotrace1.tmp", CrashedTrack("Cessna Skyhawk 172SP", 1, 20));
     Start();
+    SimRunFrames(3);
     EXPECT_TRUE(SimLogOf(LogMessageBox).empty());
     EXPECT_TRUE(Exists("Modules/Aerotrace1.tmp"));
     EXPECT_FALSE(Exists("Recordings/Recovered_2004-06-08_14-05-09.atr"));
+}
+
+// The user chooses "Record..." before the first frame: the flight of the
+// crash is saved first, and the new recording starts on fresh files.
+TEST_F(CrashRecovery, ARecordingStartedBeforeTheFirstFrameRecoversTheLeftoversFirst) {
+    WriteBytes("Modules/Aerotrace.ini", "[SETTINGS]\r\nNoRecDlg=1\r\nRplyEnabled=0\r\n");
+    const std::vector<uint8_t> crashed = CrashedTrack("Cessna Skyhawk 172SP", 480, 30);
+    Write("Modules/Aerotrace1.tmp", crashed);
+    Start();
+    EXPECT_FALSE(Choose(CmdRecord));
+    std::vector<SimLogEntry> boxes = SimLogOf(LogMessageBox);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].frame, 0u);
+    EXPECT_NE(boxes[0].text.find("has been recovered"), std::string::npos) << boxes[0].text;
+    ExpectOneModalBox();
+    const std::vector<std::string> recovered = FilesIn("Recordings", "Recovered_2004-06-08_14-05-09", ".atr");
+    ASSERT_EQ(recovered.size(), 1u);
+    ParsedRecording flight = ParseRecording(ReadWholeFile("Recordings/" + recovered[0]));
+    ASSERT_TRUE(flight.valid) << flight.problem;
+    EXPECT_EQ(flight.tracks.at(0).samples.size(), 480u);
+
+    // The new recording runs, records and saves as ever; nothing is recovered twice.
+    SimRunSeconds(5.0);
+    const std::vector<std::string> status = StatusTexts();
+    ASSERT_FALSE(status.empty());
+    EXPECT_EQ(status.back().rfind("RECORDING [", 0), 0u);
+    EXPECT_FALSE(Choose(CmdRecord));
+    EXPECT_EQ(FilesIn("Recordings", "Rec_", ".atr").size(), 1u);
+    EXPECT_EQ(SimLogOf(LogMessageBox).size(), 0u);
+    std::remove(("Recordings/" + recovered[0]).c_str());
+}
+
+// When the flight of the crash cannot be saved, the user is told to keep its
+// pieces, and a recording asked for before the first frame does not start
+// over them.
+TEST_F(CrashRecovery, PiecesThatCannotBeSavedAreNotOverwrittenByARecordingStartedBeforeTheFirstFrame) {
+    WriteBytes("Modules/Aerotrace.ini", "[SETTINGS]\r\nNoRecDlg=1\r\nRplyEnabled=0\r\n");
+    const std::vector<uint8_t> crashed = CrashedTrack("Cessna Skyhawk 172SP", 480, 30);
+    Write("Modules/Aerotrace1.tmp", crashed);
+    Write("Recordings", {1, 2, 3});  // a file where the folder should be: nothing can be saved there
+    Start();
+    EXPECT_FALSE(Choose(CmdRecord));
+    std::vector<SimLogEntry> boxes = SimLogOf(LogMessageBox);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].text.find("could not be recovered"), std::string::npos) << boxes[0].text;
+    EXPECT_EQ(boxes[0].a & 0xF0, 0x30u);  // a warning
+    SimRunSeconds(2.0);
+    EXPECT_TRUE(StatusTexts().empty());  // not recording
+    EXPECT_EQ(ReadWholeFile("Modules/Aerotrace1.tmp"), crashed);
+    EXPECT_EQ(SimLogOf(LogMessageBox).size(), 1u);  // told once, not again on the first frame
 }
 
 }  // namespace

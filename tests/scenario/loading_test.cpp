@@ -223,15 +223,11 @@ TEST_F(Loading, RefusesTracksThatDoNotAgreeWithTheFile) {
     bigCount.countOverride = 6;
     TestTrack hugeCount = SmoothTrack(0, 0, 10000, 5, 0);
     hugeCount.countOverride = 0xFFFFFFFE;
-    TestTrack strangeFlags = SmoothTrack(0, 0, 10000, 5, 0);
-    strangeFlags.flags = 0x1000;  // no such group
     TestTrack noSamples = SmoothTrack(0x3, 0, 10000, 0, 0);
     std::vector<std::pair<std::string, std::string>> files = {
         {"count beyond the file", MultiTrackFile({SmoothTrack(0, 0, 10000, 5, 0), bigCount})},
         {"count of four billion", MultiTrackFile({hugeCount})},
-        {"flags beyond the groups", MultiTrackFile({SmoothTrack(0, 0, 10000, 5, 0), strangeFlags})},
         {"single track of no samples", SingleTrackFile(0x01000005, noSamples, 0x3, 0)},
-        {"single track with strange flags", SingleTrackFile(0x01000005, SmoothTrack(0x3, 0, 10000, 5, 0), 0x10003, 0)},
         {"single track count beyond the file", [] {
              TestTrack t = SmoothTrack(0x3, 0, 10000, 5, 0);
              t.countOverride = 9;

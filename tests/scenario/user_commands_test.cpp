@@ -7,14 +7,10 @@
 #include "recording_bytes.h"
 #include "recording_file.h"
 #include "scenario_support.h"
+#include "user_input.h"
 
 namespace {
 
-const uint32_t CmdRecord = SimCmdRecord, CmdPlay = SimCmdPlay, CmdPlayTraffic = SimCmdPlayTraffic,
-               CmdReplay = SimCmdReplay;
-const int Escape = SimKeyEscape, Home = SimKeyHome, Right = SimKeyRight, Down = SimKeyDown, Insert = SimKeyInsert,
-          Delete = SimKeyDelete, Add = SimKeyAdd;
-const int Shift = SimKeyShift;
 
 class UserCommands : public Scenario {
 public:
@@ -30,20 +26,6 @@ public:
     // A 60-second recording of the user aircraft and one AI aircraft.
     void WriteFlight() {
         WriteBytes("flight.atr", MultiTrackFile({SmoothTrack(0, 0, 10000, 61, 0), SmoothTrack(0, 0, 10000, 61, 7)}));
-    }
-
-    // A key or a command of a clean log: true when it reached the host.
-    static bool Press(int key) {
-        SimClearLog();
-        return SimPressKey(key);
-    }
-    static bool Release(int key) {
-        SimClearLog();
-        return SimReleaseKey(key);
-    }
-    static bool Choose(uint32_t id) {
-        SimClearLog();
-        return SimChooseMenuCommand(id);
     }
 
     // Chooses "Play..." (or "Play as traffic...") and answers its file dialog.
@@ -87,15 +69,15 @@ TEST_F(UserCommands, RecordFromTheMenuOrTheKeyAndStopEitherWay) {
     EXPECT_FALSE(Press('P'));
     EXPECT_TRUE(SimLogOf(LogFileDialog).empty());
     // The arrows are the simulator's while recording.
-    EXPECT_TRUE(Press(Right));
-    EXPECT_TRUE(Release(Right));
+    EXPECT_TRUE(Press(ArrowRight));
+    EXPECT_TRUE(Release(ArrowRight));
 
-    EXPECT_FALSE(Press(Escape));
+    EXPECT_FALSE(Press(KeyEscape));
     EXPECT_EQ(FilesIn("Recordings", "Rec_", ".atr").size(), 1u);
     EXPECT_EQ(Status(), "");
     // Nothing runs now: Escape is the simulator's again, and the Play key
     // asks for recordings.
-    EXPECT_TRUE(Press(Escape));
+    EXPECT_TRUE(Press(KeyEscape));
     SimQueueFileDialogAnswer({""});
     EXPECT_FALSE(Press('P'));
     EXPECT_EQ(SimLogOf(LogFileDialog).size(), 1u);
@@ -122,45 +104,45 @@ TEST_F(UserCommands, PlaybackKeysJumpSearchChangeSpeedLoopAndStop) {
     ASSERT_GE(at, 1);
 
     // Right jumps 15 s forward, Home back to the beginning.
-    EXPECT_FALSE(Press(Right));
-    EXPECT_FALSE(Release(Right));
+    EXPECT_FALSE(Press(ArrowRight));
+    EXPECT_FALSE(Release(ArrowRight));
     EXPECT_NEAR(PlayedSeconds(), at + 15, 1);
-    EXPECT_FALSE(Press(Home));
+    EXPECT_FALSE(Press(KeyHome));
     EXPECT_LE(PlayedSeconds(), 0);
 
     // Down searches forward at 15x while held; its release returns to
     // normal speed.
-    EXPECT_FALSE(Press(Down));
+    EXPECT_FALSE(Press(ArrowDown));
     SimRunSeconds(1.0);
     at = PlayedSeconds();
     EXPECT_NEAR(at, 15, 2);
-    EXPECT_FALSE(Release(Down));
+    EXPECT_FALSE(Release(ArrowDown));
     SimRunSeconds(2.0);
     EXPECT_NEAR(PlayedSeconds(), at + 2, 1);
 
     // Speed and loop show on the status line.
-    EXPECT_FALSE(Press(Add));
+    EXPECT_FALSE(Press(KeypadAdd));
     EXPECT_NE(Status().find("(speed 200%)"), std::string::npos);
-    EXPECT_FALSE(Press(Insert));
+    EXPECT_FALSE(Press(KeyInsert));
     EXPECT_EQ(Status().find("(speed"), std::string::npos);
-    EXPECT_FALSE(Press(Delete));
+    EXPECT_FALSE(Press(KeyDelete));
     EXPECT_NE(Status().find("(loop)"), std::string::npos);
 
     // Escape: to one second before the end, looping off, out by itself.
-    EXPECT_FALSE(Press(Escape));
+    EXPECT_FALSE(Press(KeyEscape));
     std::string status = Status();
     EXPECT_EQ(status.find("(loop)"), std::string::npos);
     EXPECT_EQ(status.rfind("PLAYBACK [59 / 60 seconds]", 0), 0u);
     SimRunSeconds(1.5);
     EXPECT_EQ(Status(), "");
-    EXPECT_TRUE(Press(Escape));
+    EXPECT_TRUE(Press(KeyEscape));
 
     // Shift+Escape ends a playback at once, where it is.
     PlayFlight(CmdPlay);
     SimRunSeconds(2.0);
-    SimSetKeyHeld(Shift, true);
-    EXPECT_FALSE(Press(Escape));
-    SimSetKeyHeld(Shift, false);
+    SimSetKeyHeld(KeyShift, true);
+    EXPECT_FALSE(Press(KeyEscape));
+    SimSetKeyHeld(KeyShift, false);
     EXPECT_EQ(Status(), "");
     EXPECT_TRUE(SimLogOf(LogPositionSet).empty());
 }
@@ -196,21 +178,21 @@ static void TrafficPlaybackWithControlKeys(UserCommands* test, int controlKeys) 
     test->PlayFlight(CmdPlayTraffic);
     SimRunSeconds(2.0);
     int at = UserCommands::PlayedSeconds();
-    EXPECT_EQ(UserCommands::Press(Right), controlKeys == 0);
-    EXPECT_EQ(UserCommands::Release(Right), controlKeys == 0);
+    EXPECT_EQ(Press(ArrowRight), controlKeys == 0);
+    EXPECT_EQ(Release(ArrowRight), controlKeys == 0);
     EXPECT_NEAR(UserCommands::PlayedSeconds(), controlKeys ? at + 15 : at, 1);
 
     // Record while the traffic plays; Escape then stops the recording and
     // the traffic plays on.
-    EXPECT_FALSE(UserCommands::Press('R'));
+    EXPECT_FALSE(Press('R'));
     EXPECT_EQ(UserCommands::Status().rfind("RECORDING + TRAFFIC PLAYBACK [", 0), 0u);
     SimRunSeconds(1.0);
-    EXPECT_FALSE(UserCommands::Press(Escape));
+    EXPECT_FALSE(Press(KeyEscape));
     EXPECT_EQ(UserCommands::Status().rfind("TRAFFIC PLAYBACK [", 0), 0u);
     EXPECT_EQ(FilesIn("Recordings", "Rec_", ".atr").size(), 1u);
 
     // Escape ends the traffic at once: its aircraft leave now.
-    EXPECT_FALSE(UserCommands::Press(Escape));
+    EXPECT_FALSE(Press(KeyEscape));
     EXPECT_EQ(SimLogOf(LogAiRemoved).size(), 2u);
     EXPECT_EQ(UserCommands::Status(), "");
 }

@@ -1,6 +1,8 @@
-// The count of loaded windows that bounds the AI aircraft played at once:
-// it follows the windows exactly, whatever fails or wherever the tracks come
-// from, and never wraps below zero.
+// The start of a playback: its range, loop, speed and pause as it begins,
+// a cancelled choice that leaves the replay buffer running, and a recording
+// started beside traffic. And the count of loaded windows that bounds the AI
+// aircraft played at once: it follows the windows exactly, whatever fails or
+// wherever the tracks come from, and never wraps below zero.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -12,8 +14,11 @@
 #include "core/module.h"
 #include "engine/playback.h"
 #include "engine/player.h"
+#include "engine/recorder.h"
 #include "engine/recording_format.h"
+#include "engine/session.h"
 #include "engine/track_table.h"
+#include "engine/transport.h"
 #include "sim.h"
 
 namespace fs = std::filesystem;
@@ -120,6 +125,79 @@ TEST_F(LoadedWindows, TracksOfOldFilesCountTheirWindowsLikeAnyOther) {
     EXPECT_EQ(trackTable.loadedTrackCount, 0);
     ASSERT_EQ(trackTable.count, 1);  // the replay buffer's ring, nothing of the traffic
     EXPECT_EQ(trackTable.tracks[0].ring, 1u);
+}
+
+using PlaybackStart = LoadedWindows;
+
+// Played onto the user aircraft, the recording runs as long as its first
+// track, however far the file's other tracks reach; whatever the transport
+// held before, the playback starts at normal speed without its loop, and a
+// paused simulator runs again.
+TEST_F(PlaybackStart, TheFirstTrackGivesTheRangeAndEverythingStartsFresh) {
+    // The user's track from 10 to 50 s; an AI track from 0 to 90 s.
+    Write("flight.atr", Recording({Section(100000, 5), Section(0, 10)}, 900000));
+    SimFireEvent(38, 0, 1);  // the replay buffer runs
+    SimRunSeconds(2.0);
+    ASSERT_EQ(module.mode, ReplayBuffer);
+    const uint32_t buffered = trackTable.tracks[0].count;
+
+    // Cancelled: nothing changes, the buffer records on.
+    SimQueueFileDialogAnswer({""});
+    StartPlayback(0);
+    EXPECT_EQ(module.mode, ReplayBuffer);
+    ASSERT_EQ(trackTable.count, 1);
+    EXPECT_EQ(trackTable.tracks[0].ring, 1u);
+    EXPECT_EQ(trackTable.tracks[0].count, buffered);
+    SimRunSeconds(2.0);
+    EXPECT_GT(trackTable.tracks[0].count, buffered);
+
+    settings.SetSimRate = 1;
+    SpeedCommand(0);
+    SpeedCommand(0);
+    transport.loopEnabled = true;
+    transport.loopStartTime = 12345;
+    SimSetSimulationRate(768);
+    SimSetPaused(true);
+    SimRunFrames(1);
+    SimQueueFileDialogAnswer({"flight.atr"});
+    StartPlayback(0);
+    EXPECT_EQ(module.mode, Playback);
+    EXPECT_EQ(moduleClock.startTime, 100000u);
+    EXPECT_EQ(moduleClock.endTime, 140000u);
+    EXPECT_EQ(transport.loopStartTime, 0u);
+    EXPECT_EQ(transport.loopEndTime, 138000u);
+    EXPECT_FALSE(transport.loopEnabled);
+    EXPECT_EQ(transport.speedIndex, NormalSpeedIndex);
+    EXPECT_EQ(transport.playbackSpeed, 100);
+    EXPECT_EQ(SimSimulationRate(), 256);
+    EXPECT_EQ(SimPauseRequest(), 0u);
+    EXPECT_EQ(moduleClock.trackTime, 0u);
+    EXPECT_TRUE(transport.positionJumped);
+    EXPECT_EQ(session.startMarker, StartPending);
+    SimRunFrames(1);
+    EXPECT_EQ(moduleClock.trackTime, 100000u);  // raised to the start by the first frame
+}
+
+// A recording started while traffic plays takes the traffic's time line,
+// which runs on at normal speed and without its loop.
+TEST_F(PlaybackStart, ARecordingBesideTrafficResetsTheSpeedAndTurnsLoopingOff) {
+    Write("traffic.atr", Recording({Section(0, 30)}, 290000));
+    PlayAsTraffic({"traffic.atr"});
+    SimRunSeconds(2.0);
+    settings.SetSimRate = 1;
+    SpeedCommand(0);  // 200 %
+    LoopCommand(1);   // loop end here: looping on
+    ASSERT_TRUE(transport.loopEnabled);
+    SimRunSeconds(1.0);
+    const uint32_t trackTime = moduleClock.trackTime;
+    StartRecording();
+    EXPECT_EQ(module.mode, RecordingWithTraffic);
+    EXPECT_EQ(transport.playbackSpeed, 100);
+    EXPECT_EQ(transport.speedIndex, NormalSpeedIndex);
+    EXPECT_EQ(SimSimulationRate(), 256);
+    EXPECT_FALSE(transport.loopEnabled);
+    EXPECT_EQ(moduleClock.trackTime, trackTime);
+    EXPECT_EQ(session.startMarker, StartDuringTraffic);
 }
 
 }  // namespace

@@ -198,17 +198,26 @@ TEST_F(ProfileTest, UnreadableOrOversizedFilesAreLeftAlone) {
     EXPECT_EQ(fs::file_size("modules/Aerotrace.ini"), huge.size());
 }
 
-// Every seed of the settings-file fuzzer, run through the fuzzer's own checks.
-TEST_F(ProfileTest, FuzzCorpusReplays) {
+// Every seed of the settings-file fuzzer, run through the fuzzer's own checks
+// on a real file and in the ini functions' memory table (where the fuzzer
+// keeps it): both ways end with the same file.
+TEST_F(ProfileTest, FuzzCorpusReplaysOnDiskAndInMemoryAlike) {
     fs::path corpus = fs::path(AEROTRACE_FUZZ_CORPUS) / "profile";
     ASSERT_TRUE(fs::is_directory(corpus)) << corpus;
     int replayed = 0;
     for (const fs::directory_entry& entry : fs::directory_iterator(corpus)) {
         std::ifstream stream(entry.path(), std::ios::binary);
         std::string bytes((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
-        const char* problem =
-            profile_exercise::Run(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+        const uint8_t* data = reinterpret_cast<const uint8_t*>(bytes.data());
+        const char* problem = profile_exercise::Run(data, bytes.size());
         EXPECT_EQ(problem, nullptr) << entry.path().filename() << ": " << (problem ? problem : "");
+        PosixProfileFiles memory;
+        PosixKeepProfilesInMemory(&memory);
+        problem = profile_exercise::Run(data, bytes.size(), &memory);
+        PosixKeepProfilesInMemory(nullptr);
+        EXPECT_EQ(problem, nullptr) << entry.path().filename() << " in memory: " << (problem ? problem : "");
+        EXPECT_EQ(memory[IniPath], FileText()) << entry.path().filename();
+        EXPECT_EQ(memory.size(), 1u) << "only the settings file is written";
         ++replayed;
     }
     EXPECT_GT(replayed, 0);

@@ -12,9 +12,12 @@
 #include <string>
 
 #include "core/module.h"
+#include "engine/player.h"
 #include "engine/recorder.h"
+#include "engine/track_table.h"
 #include "platform/platform.h"
 #include "recording_file.h"
+#include "recording_fixture.h"
 #include "sim.h"
 
 namespace {
@@ -153,4 +156,71 @@ TEST_F(RecordSaveFaults, NoSingleFailingFileOperationLosesTheFlightOrPassesForSu
     EXPECT_GT(refusedStarts, 0);
     EXPECT_GT(failedSaves, 0);
     EXPECT_GT(spills, 0);
+}
+
+// A start that fails at any one file operation of making its temporary file:
+// the user is told once, the module is back to what runs when nothing is
+// recorded (the replay buffer when it is on, else nothing), traffic that was
+// playing has ended as any playback ends, and nothing of the attempt is left
+// (no track, no temporary file, no AI aircraft); the next start works.
+TEST_F(RecordSaveFaults, AStartThatCannotMakeItsTempFileLeavesNothingBehind) {
+    for (int replay = 0; replay < 2; ++replay) {
+        for (int traffic = 0; traffic < 2; ++traffic) {
+            SCOPED_TRACE(std::string(replay ? "replay buffer on" : "replay buffer off") +
+                         (traffic ? ", beside traffic" : ""));
+            uint64_t operations = 0;
+            int refused = 0;
+            for (uint64_t n = 0; n == 0 || n <= operations; ++n) {
+                SCOPED_TRACE("file operation " + std::to_string(n) + " fails");
+                const std::string folder = testing::TempDir() + "aerotrace-start-faults";
+                std::filesystem::remove_all(folder);
+                SimChangeDirectory(home);
+                SimEnterDirectory(folder);
+                std::ofstream("Modules/Aerotrace.ini")
+                    << "[SETTINGS]\nNoRecDlg=1\nRplyEnabled=" << replay << "\n[RECORD]\nRecAI=0\n";
+                ASSERT_TRUE(WriteFixtureRecording("traffic.atr", {{"Learjet 45", 0x7F, 0.0, 60.0, 500, 300.0},
+                                                                  {"Beech Baron 58", 0x7F, 0.0, 60.0, 500, 600.0}}));
+                SimReset(SimConfig());
+                ASSERT_TRUE(SimLoadModule());
+                SimFireEvent(38, 0, 1);
+                SimRunSeconds(2.0);
+                if (traffic) {
+                    SimQueueFileDialogAnswer({"traffic.atr"});
+                    StartPlayback(1);
+                    SimRunSeconds(2.0);
+                    ASSERT_EQ(SimAircraftIds().size(), 3u);
+                }
+                SimClearLog();
+                FileOperationCountReset();
+                FaultInjectionArm(n);
+                StartRecordingWithDefaults();
+                FaultInjectionArm(0);
+                const bool started = module.mode == Recording || module.mode == RecordingWithTraffic;
+                if (n == 0) {
+                    ASSERT_TRUE(started);
+                    operations = FileOperationCount();
+                } else if (!started) {
+                    ++refused;
+                    std::vector<SimLogEntry> boxes = SimLogOf(LogMessageBox);
+                    ASSERT_EQ(boxes.size(), 1u);
+                    EXPECT_EQ(boxes[0].text.rfind("Temp file could not be opened!", 0), 0u);
+                    EXPECT_EQ(module.mode, replay ? ReplayBuffer : Idle);
+                    ASSERT_EQ(trackTable.count, replay ? 1 : 0);
+                    if (replay) {
+                        EXPECT_EQ(trackTable.tracks[0].ring, 1u);
+                    }
+                    EXPECT_EQ(trackTable.loadedTrackCount, 0);
+                    EXPECT_FALSE(std::filesystem::exists("Modules/Aerotrace1.tmp"));
+                    EXPECT_EQ(SimAircraftIds(), std::vector<uint32_t>{1});
+                    EXPECT_EQ(SimTrafficLevel(), 50u);  // put back by the end of the traffic
+                    SimRunSeconds(1.0);
+                    StartRecordingWithDefaults();
+                    EXPECT_EQ(module.mode, Recording);
+                }
+                SimUnloadModule();
+                if (HasFailure()) return;
+            }
+            EXPECT_GT(refused, 0);
+        }
+    }
 }

@@ -38,13 +38,25 @@ FullSample ScriptedSample(double t, double eastOffsetMetres) {
 }
 
 bool WriteFixtureRecording(const std::string& path, const std::vector<FixtureTrack>& tracks, uint32_t dateStamp) {
+    std::vector<SampleTrack> made;
+    for (const FixtureTrack& wanted : tracks) {
+        SampleTrack track{wanted.title, wanted.intervalMs, {}, wanted.flags};
+        const double step = wanted.intervalMs / 1000.0;
+        for (double t = wanted.firstSecond; t <= wanted.firstSecond + wanted.seconds + 1e-9; t += step)
+            track.samples.push_back(ScriptedSample(t, wanted.eastOffsetMetres));
+        made.push_back(track);
+    }
+    return WriteSampleRecording(path, made, dateStamp);
+}
+
+bool WriteSampleRecording(const std::string& path, const std::vector<SampleTrack>& tracks, uint32_t dateStamp) {
     if (dateStamp == 0) dateStamp = DateStamp(HostDateTime{2004, 160, 14, 5, 9});
     std::vector<PlatformFile*> files;
     std::vector<Track> made(tracks.size());
     std::vector<TrackSource> sources;
     bool ok = true;
     for (size_t i = 0; ok && i < tracks.size(); ++i) {
-        const FixtureTrack& wanted = tracks[i];
+        const SampleTrack& wanted = tracks[i];
         std::string temp = path + "." + std::to_string(i) + ".tmp";
         PlatformFile* file = FileOpen(temp.c_str(), "w+b");
         ok = file != nullptr;
@@ -52,9 +64,7 @@ bool WriteFixtureRecording(const std::string& path, const std::vector<FixtureTra
         files.push_back(file);
         Track& track = made[i];
         ok = TrackInit(&track, TrackWindowSamples, file, 0, wanted.flags, wanted.title.c_str(), 1, wanted.intervalMs, 1);
-        const double step = wanted.intervalMs / 1000.0;
-        for (double t = wanted.firstSecond; ok && t <= wanted.firstSecond + wanted.seconds + 1e-9; t += step)
-            ok = AppendSample(&track, ScriptedSample(t, wanted.eastOffsetMetres));
+        for (size_t k = 0; ok && k < wanted.samples.size(); ++k) ok = AppendSample(&track, wanted.samples[k]);
         ok = ok && FlushTrack(&track);
         TrackSource source{};
         source.file = file;

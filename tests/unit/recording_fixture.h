@@ -28,6 +28,16 @@ struct FixtureTrack {
 // when anything failed. dateStamp 0: 2004, day 160, 14:05:09.
 bool WriteFixtureRecording(const std::string& path, const std::vector<FixtureTrack>& tracks, uint32_t dateStamp = 0);
 
+// A track of samples made by the test itself.
+struct SampleTrack {
+    std::string title;
+    uint32_t intervalMs;
+    std::vector<FullSample> samples;
+    uint32_t flags = 0;  // the groups recorded
+};
+// Writes a 0x01000006 recording of those tracks (reference elevation 1.5 ft).
+bool WriteSampleRecording(const std::string& path, const std::vector<SampleTrack>& tracks, uint32_t dateStamp = 0);
+
 // Writes a temporary track file as a recording leaves it after a crash: the
 // provisional header (count and times 0), whole records and, when
 // partialBytes > 0, that many bytes of one more record.

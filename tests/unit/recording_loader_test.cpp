@@ -16,12 +16,30 @@
 #include "engine/load_dialog.h"
 #include "engine/recording_format.h"
 #include "engine/recording_loader.h"
+#include "engine/track.h"
 #include "engine/track_table.h"
 #include "sim.h"
 
 namespace fs = std::filesystem;
 
 namespace {
+
+// count packed samples of the given flags' layout, times 0, 1 s, ...; the
+// altitude and the first throttle climb with the index.
+std::string Samples(uint32_t flags, uint32_t count) {
+    const SampleLayout layout = ComputeLayout(flags);
+    std::string out;
+    for (uint32_t i = 0; i < count; ++i) {
+        FullSample sample{};
+        sample.position.altitude = 1000LL * i;
+        sample.throttles[0] = static_cast<int16_t>(100 * i);
+        sample.time = i * 10000;
+        std::string record(layout.recordSize, '\0');
+        PackSample(layout, sample, reinterpret_cast<uint8_t*>(&record[0]));
+        out += record;
+    }
+    return out;
+}
 
 // A track section of count samples with the given flags, times 0, 1 s, ...
 std::string Section(uint32_t flags, uint32_t count, const char* title = "Track") {
@@ -34,17 +52,15 @@ std::string Section(uint32_t flags, uint32_t count, const char* title = "Track")
     header.interval = 1000;
     uint8_t bytes[TrackHeaderSize];
     EncodeTrackHeader(header, bytes);
-    std::string out(reinterpret_cast<char*>(bytes), sizeof bytes);
-    const SampleLayout layout = ComputeLayout(flags);
-    for (uint32_t i = 0; i < count; ++i) {
-        FullSample sample{};
-        sample.position.altitude = 1000LL * i;
-        sample.time = i * 10000;
-        std::string record(layout.recordSize, '\0');
-        PackSample(layout, sample, reinterpret_cast<uint8_t*>(&record[0]));
-        out += record;
-    }
-    return out;
+    return std::string(reinterpret_cast<char*>(bytes), sizeof bytes) + Samples(flags, count);
+}
+
+// A single-track file of the given version whose header holds flags.
+std::string SingleTrack(uint32_t version, uint32_t flags, uint32_t count, uint32_t recordFlags) {
+    uint8_t bytes[LegacySamplesOffset];
+    PutU32(bytes, version);
+    EncodeLegacyHeader({count, 0, flags, 0.0f, 99, 0}, bytes + FileVersionSize);
+    return std::string(reinterpret_cast<char*>(bytes), sizeof bytes) + Samples(recordFlags, count);
 }
 
 std::string Recording(const std::vector<std::string>& sections, uint32_t version = FileVersionCurrent) {
@@ -117,13 +133,6 @@ TEST_F(RecordingLoaderTest, CheckWalksEveryTrackAndSaysWhereDamageLies) {
     EXPECT_EQ(check.offset, FirstTrackOffset + first.size() + second.size());
     EXPECT_NE(std::string(check.expected).find("header of track 3 of 3"), std::string::npos) << check.expected;
 
-    // Flags of a group that does not exist: the flags field is named.
-    std::string strange = whole;
-    PutU32(reinterpret_cast<uint8_t*>(&strange[FirstTrackOffset + first.size() + 4]), 0x2001);
-    check = Check(strange);
-    EXPECT_EQ(check.offset, FirstTrackOffset + first.size() + 4);
-    EXPECT_NE(std::string(check.expected).find("flags of track 2"), std::string::npos) << check.expected;
-
     check = Check(Recording({first}, 0x01000007));
     EXPECT_EQ(check.offset, 0u);
     EXPECT_NE(std::string(check.expected).find("version"), std::string::npos);
@@ -133,13 +142,8 @@ TEST_F(RecordingLoaderTest, CheckWalksEveryTrackAndSaysWhereDamageLies) {
     EXPECT_EQ(check.offset, 0u);
 }
 
-TEST_F(RecordingLoaderTest, CheckOfSingleTrackFilesNeedsASampleAndSaneFlags) {
-    LegacyHeader header{2, 0, 0x3, 10.0f, 99, 0};
-    uint8_t bytes[LegacySamplesOffset];
-    PutU32(bytes, FileVersionLegacy);
-    EncodeLegacyHeader(header, bytes + FileVersionSize);
-    std::string samples(2 * RecordSize(0x3), '\0');
-    const std::string whole = std::string(reinterpret_cast<char*>(bytes), sizeof bytes) + samples;
+TEST_F(RecordingLoaderTest, CheckOfSingleTrackFilesNeedsASampleOfTheFlagsSize) {
+    const std::string whole = SingleTrack(FileVersionLegacy, 0x3, 2, 0x3);
     RecordingCheck check = Check(whole);
     EXPECT_EQ(check.expected[0], '\0') << check.expected;
     EXPECT_EQ(check.offset, whole.size());
@@ -147,17 +151,46 @@ TEST_F(RecordingLoaderTest, CheckOfSingleTrackFilesNeedsASampleAndSaneFlags) {
     std::string noSamples = whole;
     PutU32(reinterpret_cast<uint8_t*>(&noSamples[4]), 0);
     EXPECT_NE(Check(noSamples).expected[0], '\0');
-    std::string strange = whole;
-    PutU32(reinterpret_cast<uint8_t*>(&strange[12]), 0x10003);
-    EXPECT_EQ(Check(strange).offset, 12u);
     // The oldest version ignores the field, and its records are of the first seven groups.
-    strange[0] = 0x04;
-    EXPECT_EQ(Check(strange).offset, LegacySamplesOffset);  // 2 x 91 bytes do not fit where 2 x 80 are
-    EXPECT_NE(std::string(Check(strange).expected).find("samples"), std::string::npos);
-    std::string oldest = std::string(reinterpret_cast<char*>(bytes), sizeof bytes) + std::string(2 * RecordSize(127), '\0');
+    std::string oldest = whole;
     oldest[0] = 0x04;
-    PutU32(reinterpret_cast<uint8_t*>(&oldest[12]), 0xFFFFFFFF);
+    EXPECT_EQ(Check(oldest).offset, LegacySamplesOffset);  // 2 x 91 bytes do not fit where 2 x 80 are
+    EXPECT_NE(std::string(Check(oldest).expected).find("samples"), std::string::npos);
+    oldest = SingleTrack(FileVersionNoFlags, 0xFFFFFFFF, 2, 127);
     EXPECT_EQ(Check(oldest).expected[0], '\0');
+}
+
+// Bits above the twelve groups mean nothing: a file whose flags carry them
+// (a RecFlags typo records such a file) loads with the layout of its group
+// bits alone, in both versions that store flags.
+TEST_F(RecordingLoaderTest, FlagBitsAboveTheGroupsAreIgnoredInEveryVersionWithFlags) {
+    const std::string files[2] = {Recording({Section(0xF07F, 3, "User"), Section(0x80000000u, 2, "AI")}),
+                                  SingleTrack(FileVersionLegacy, 0xF07F, 3, 0x7F)};
+    for (const std::string& bytes : files) {
+        const bool multi = &bytes == &files[0];
+        RecordingCheck check = Check(bytes);
+        EXPECT_EQ(check.expected[0], '\0') << multi << ": " << check.expected;
+        EXPECT_EQ(check.offset, bytes.size()) << multi;
+        SimClearLog();
+        moduleClock.startTime = 0xFFFFFFFF;
+        moduleClock.endTime = 0;
+        ASSERT_TRUE(LoadRecording("test.atr", 0)) << multi;
+        EXPECT_TRUE(SimLogOf(LogMessageBox).empty()) << multi;
+        ASSERT_EQ(trackTable.count, multi ? 2 : 1);
+        Track& user = trackTable.tracks[0];
+        EXPECT_EQ(user.flags, 0xF07Fu);  // kept as stored, not used
+        EXPECT_EQ(user.layout.flags, 0x7Fu);
+        EXPECT_EQ(user.layout.recordSize, RecordSize(0x7F));
+        FullSample out{};
+        ASSERT_TRUE(InterpolateAt(&user, 15000, &out)) << multi;
+        EXPECT_EQ(out.position.altitude, 1500) << multi;
+        EXPECT_EQ(out.throttles[0], 150) << multi;
+        EXPECT_EQ(moduleClock.endTime, 20000u) << multi;
+        if (multi) {
+            EXPECT_EQ(trackTable.tracks[1].layout.recordSize, RecordSize(0));
+        }
+        while (trackTable.count) RemoveLoadedTrack(0);
+    }
 }
 
 TEST_F(RecordingLoaderTest, HeightCorrectionsTruncateAndRefuseTheUnrepresentable) {

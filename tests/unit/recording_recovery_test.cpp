@@ -96,6 +96,10 @@ TEST_F(Recovery, StartUpRebuildsTheFlightTellsTheUserOnceAndRemovesThePieces) {
     WriteWholeFile("Modules/Aerotrace.tmp.bak", std::vector<uint8_t>(300, 1));
     SimReset(SimStandardConfig(0));
     ASSERT_TRUE(SimLoadModule());
+    // Not while the simulator is still loading: on the first frame, once.
+    EXPECT_TRUE(Recovered().empty());
+    EXPECT_TRUE(SimLogOf(LogMessageBox).empty());
+    SimRunFrames(1);
 
     std::vector<std::string> recovered = Recovered();
     ASSERT_EQ(recovered.size(), 1u);
@@ -105,16 +109,18 @@ TEST_F(Recovery, StartUpRebuildsTheFlightTellsTheUserOnceAndRemovesThePieces) {
     EXPECT_EQ(boxes[0].caption, "Aerotrace");
     EXPECT_EQ(boxes[0].owner, SimMainWindow());
     EXPECT_NE(boxes[0].text.find("Recordings\\Recovered_2004-06-08_14-05-09.atr"), std::string::npos);
-    // Shown modally, before the handlers were registered.
+    // Shown modally, on the first frame.
+    EXPECT_EQ(boxes[0].frame, 1u);
     const std::vector<SimLogEntry>& log = SimLog();
-    size_t box = 0, begin = 0, end = 0, firstRegister = 0;
+    size_t box = 0, begin = 0, end = 0;
     for (size_t i = 0; i < log.size(); ++i) {
         if (log[i].kind == LogMessageBox) box = i;
         if (log[i].kind == LogModalBegin && !begin) begin = i + 1;
         if (log[i].kind == LogModalEnd && !end) end = i + 1;
-        if (log[i].kind == LogRegister && !firstRegister) firstRegister = i + 1;
     }
-    EXPECT_TRUE(begin && begin - 1 < box && box < end - 1 && end < firstRegister);
+    EXPECT_TRUE(begin && begin - 1 < box && box < end - 1);
+    SimRunFrames(5);
+    EXPECT_EQ(SimLogOf(LogMessageBox).size(), 1u);
 
     // The pieces that went in are gone; the one-sample file stays.
     EXPECT_FALSE(FileExists("Modules/Aerotrace1.tmp"));
@@ -142,6 +148,7 @@ TEST_F(Recovery, StartUpRebuildsTheFlightTellsTheUserOnceAndRemovesThePieces) {
     SimUnloadModule();
     SimReset(SimStandardConfig(0));
     ASSERT_TRUE(SimLoadModule());
+    SimRunFrames(1);
     EXPECT_TRUE(SimLogOf(LogMessageBox).empty());
     EXPECT_EQ(Recovered().size(), 1u);
 }
@@ -152,6 +159,7 @@ TEST_F(Recovery, ANameAlreadyTakenIsNotOverwritten) {
     ASSERT_TRUE(WriteCrashedTempFile("Modules/Aerotrace1.tmp", "Cessna", Flags, 10, 0));
     SimReset(SimStandardConfig(0));
     ASSERT_TRUE(SimLoadModule());
+    SimRunFrames(1);
     EXPECT_EQ(ReadWholeFile("Recordings/Recovered_2004-06-08_14-05-09.atr"), (std::vector<uint8_t>{1, 2, 3}));
     EXPECT_TRUE(FileExists("Recordings/Recovered_2004-06-08_14-05-09_2.atr"));
 }
@@ -161,7 +169,8 @@ TEST_F(Recovery, AFailureAtAnyFileOperationNeverLosesTheFlight) {
     const std::vector<uint8_t> original = ReadWholeFile("Modules/Aerotrace1.tmp");
     std::system("mv Modules/Aerotrace1.tmp original.tmp");
     SimReset(SimStandardConfig(0));
-    ASSERT_TRUE(SimLoadModule());  // nothing to recover yet: the host is up
+    ASSERT_TRUE(SimLoadModule());
+    SimRunFrames(1);  // the start-up pass: nothing to recover yet
     // How many file operations a whole recovery takes.
     WriteWholeFile("Modules/Aerotrace1.tmp", original);
     FileOperationCountReset();

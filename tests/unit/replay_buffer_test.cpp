@@ -14,6 +14,7 @@
 #include "core/clock.h"
 #include "core/module.h"
 #include "engine/capture.h"
+#include "engine/player.h"
 #include "engine/recorder.h"
 #include "engine/replay_buffer.h"
 #include "engine/session.h"
@@ -159,8 +160,12 @@ TEST_F(ReplayBufferTest, AReplayStartsBeforeTheEndAndRecordingGoesOnAfterTheNewe
     SimRunSeconds(60.0);
     const uint32_t count = Ring().count;
     const uint32_t last = Ring().lastTime;
+    // As the height-correction keys leave it after an earlier replay.
+    HeightCorrectionStep(1);
+    ASSERT_NE(Ring().heightCorrection, 0);
     SimSetPaused(true);
     StartReplay(20);
+    EXPECT_EQ(Ring().heightCorrection, 0);
     EXPECT_EQ(module.mode, Replay);
     EXPECT_EQ(moduleClock.startTime, 0u);
     EXPECT_EQ(moduleClock.endTime, last);
@@ -252,6 +257,31 @@ TEST_F(ReplayBufferTest, SavingOpensItsDialogForTheOwnerWithoutModalCallsAndWrit
     SimRunSeconds(2.0);
     EXPECT_GT(Ring().lastTime, last);
     EXPECT_LE(Ring().lastTime - last, 25000u);
+}
+
+// Flag bits above the twelve groups (a slip in RecFlags) mean nothing: the
+// ring is laid out by the groups, and the saved replay plays.
+TEST_F(ReplayBufferTest, AReplaySavedWithStrayFlagBitsPlaysBack) {
+    Start("RplyItvl=500\nRecFlags=4223\n");
+    SimFireEvent(38, 0, 1);
+    SimRunSeconds(20.0);
+    ASSERT_EQ(module.mode, ReplayBuffer);
+    EXPECT_EQ(Ring().layout.flags, 0x7Fu);
+    int owner = 0;
+    SimQueueFileDialogAnswer({"stray.atr"});
+    ASSERT_EQ(SaveReplay(&owner), ReplaySaved);
+    ParsedRecording saved = ParseRecording(ReadWholeFile("stray.atr"));
+    ASSERT_TRUE(saved.valid) << saved.problem;
+    EXPECT_EQ(saved.tracks.at(0).flags, 4223u);
+
+    SimClearLog();
+    SimQueueFileDialogAnswer({"stray.atr"});
+    StartPlayback(0);
+    EXPECT_TRUE(SimLogOf(LogMessageBox).empty());
+    EXPECT_EQ(module.mode, Playback);
+    ASSERT_EQ(trackTable.count, 1);
+    EXPECT_EQ(trackTable.tracks[0].count, saved.tracks[0].samples.size());
+    EXPECT_EQ(moduleClock.endTime, saved.endTime);
 }
 
 TEST_F(ReplayBufferTest, NoFailingFileOperationPassesForASavedReplayOrHarmsTheBuffer) {

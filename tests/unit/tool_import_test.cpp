@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 
+#include "../../fuzz/import_exercise.h"
 #include "import.h"
 #include "text_out.h"
 #include "tool_common.h"
@@ -33,21 +36,99 @@ TEST(ImportGpx, ReadsTrackPointsAsOtherProgramsWriteThem) {
     EXPECT_DOUBLE_EQ(fixes[1].epoch, June8 + 14 * 3600 + 5 * 60 + 10.5) << "the offset is taken off";
 }
 
-TEST(ImportGpx, RefusesPointsWithoutWhatAFlightNeeds) {
-    const char* bad[] = {
-        "<trkpt lat=\"47\" lon=\"8\"><time>2004-06-08T14:05:09Z</time></trkpt>",              // no elevation
-        "<trkpt lat=\"47\" lon=\"8\"><ele>3</ele></trkpt>",                                   // no time
-        "<trkpt lat=\"97\" lon=\"8\"><ele>3</ele><time>2004-06-08T14:05:09Z</time></trkpt>",  // latitude
-        "<trkpt lat=\"47\" lon=\"8\"><ele>3</ele><time>2004-13-08T14:05:09Z</time></trkpt>",  // month 13
-        "<trkpt lat=\"47\" lon=\"8\"/>",
-        "\n\n<trkpt lat=\"47\" lon=\"8\"><ele>3</ele>",
-    };
-    for (const char* text : bad) EXPECT_THROW(ReadGpxFixes(text), ToolError) << text;
-    try {
-        ReadGpxFixes(bad[5]);
-    } catch (const ToolError& error) {
-        EXPECT_EQ(std::string(error.what()).rfind("line 3:", 0), 0u) << error.what();
+// The same two points written the plain way and as other programs and
+// hand-editing write them: a namespace prefix, CDATA, entities and
+// character references, comments inside values, an <extensions> block with
+// elements of other namespaces (one of them a look-alike trkpt), attributes
+// in the other order, and UTF-16.
+TEST(ImportGpx, EveryWayOfWritingTheSamePointsGivesTheSameFixes) {
+    const std::string plain =
+        "<?xml version=\"1.0\"?>\n<gpx version=\"1.1\" creator=\"x\" xmlns=\"http://www.topografix.com/GPX/1/1\">\n"
+        "<trk><name>Flight</name><trkseg>\n"
+        "<trkpt lat=\"47.4582\" lon=\"8.5491\"><ele>432.5</ele><time>2004-06-08T14:05:09Z</time></trkpt>\n"
+        "<trkpt lat=\"47.4583\" lon=\"8.5492\"><ele>433</ele><time>2004-06-08T14:05:10Z</time></trkpt>\n"
+        "</trkseg></trk></gpx>\n";
+    const std::string dressed =
+        "<?xml version='1.0' encoding='UTF-8'?>\n<!DOCTYPE gpx>\n"
+        "<g:gpx xmlns:g='http://www.topografix.com/GPX/1/1' xmlns:ext='urn:example:ext' creator='x' version='1.1'>\n"
+        "<g:metadata><g:name><![CDATA[<Zürich> & back]]></g:name></g:metadata>\n"
+        "<g:trk><g:name><![CDATA[Leg <1>]]></g:name><g:trkseg>\n"
+        "<g:trkpt lon='8.5491' lat='47.4582'>\n"
+        "  <g:ele><!-- measured -->432.5</g:ele>\n"
+        "  <g:time>2004-06-08T14:05:09Z</g:time>\n"
+        "  <g:extensions><ext:trkpt lat='1' lon='1'/><ext:ele>9</ext:ele>\n"
+        "    <g:trkpt lat='2' lon='2'><g:ele>9</g:ele><g:time>2004-06-08T14:05:11Z</g:time></g:trkpt>\n"
+        "  </g:extensions>\n"
+        "</g:trkpt>\n"
+        "<!-- <g:trkpt lat='3' lon='3'><g:ele>1</g:ele><g:time>2004-06-08T14:05:12Z</g:time></g:trkpt> -->\n"
+        "<ext:trkpt lat='4' lon='4'><ext:ele>1</ext:ele><ext:time>2004-06-08T14:05:13Z</ext:time></ext:trkpt>\n"
+        "<g:trkpt lon=\"&#56;.5492\" lat=\"47.458&#x33;\"><g:time> 2004-06-08T14:05:10Z </g:time>"
+        "<g:ele><![CDATA[433]]></g:ele></g:trkpt>\n"
+        "</g:trkseg></g:trk></g:gpx>\n";
+    // A default namespace declared on an inner element counts there too.
+    const std::string inner =
+        "<gpx><trk><trkseg xmlns='http://www.topografix.com/GPX/1/0'>"
+        "<trkpt lat='47.4582' lon='8.5491'><ele>432.5</ele><time>2004-06-08T14:05:09Z</time></trkpt>"
+        "<trkpt lat='47.4583' lon='8.5492'><ele>433</ele><time>2004-06-08T14:05:10Z</time></trkpt>"
+        "</trkseg></trk></gpx>";
+    std::string utf16 = "\xFF\xFE";  // little-endian with its byte-order mark
+    for (char c : plain) utf16 += std::string{c, '\0'};
+
+    const std::vector<Fix> expected = ReadGpxFixes(plain);
+    ASSERT_EQ(expected.size(), 2u);
+    EXPECT_DOUBLE_EQ(expected[0].latitude, 47.4582);
+    EXPECT_DOUBLE_EQ(expected[0].longitude, 8.5491);
+    EXPECT_DOUBLE_EQ(expected[0].altitude, 432.5);
+    EXPECT_DOUBLE_EQ(expected[0].epoch, June8 + 14 * 3600 + 5 * 60 + 9);
+    EXPECT_DOUBLE_EQ(expected[1].altitude, 433.0);
+    for (const std::string* variant : std::vector<const std::string*>{&dressed, &inner, &utf16}) {
+        const std::vector<Fix> fixes = ReadGpxFixes(*variant);
+        ASSERT_EQ(fixes.size(), expected.size()) << *variant;
+        for (size_t i = 0; i < fixes.size(); ++i) {
+            EXPECT_DOUBLE_EQ(fixes[i].latitude, expected[i].latitude) << i << *variant;
+            EXPECT_DOUBLE_EQ(fixes[i].longitude, expected[i].longitude) << i << *variant;
+            EXPECT_DOUBLE_EQ(fixes[i].altitude, expected[i].altitude) << i << *variant;
+            EXPECT_DOUBLE_EQ(fixes[i].epoch, expected[i].epoch) << i << *variant;
+        }
     }
+}
+
+// What the message names: the line where the XML breaks, or that of the
+// track point that lacks what a flight needs.
+TEST(ImportGpx, RefusesMalformedFilesAndIncompletePointsNamingTheLine) {
+    const std::string head = "<gpx xmlns='http://www.topografix.com/GPX/1/1'><trk><trkseg>\n";
+    const std::string tail = "\n</trkseg></trk></gpx>";
+    const struct {
+        std::string text;
+        const char* message;  // how the message begins
+    } bad[] = {
+        {head + "<trkpt lat='47' lon='8'><time>2004-06-08T14:05:09Z</time></trkpt>" + tail, "line 2: a track point without an elevation"},
+        {head + "\n<trkpt lat='47' lon='8'><ele>3</ele></trkpt>" + tail, "line 3: a track point without a time"},
+        {head + "<trkpt lat='97' lon='8'><ele>3</ele><time>2004-06-08T14:05:09Z</time></trkpt>" + tail, "line 2: a track point needs lat"},
+        {head + "<trkpt lat='47'><ele>3</ele><time>2004-06-08T14:05:09Z</time></trkpt>" + tail, "line 2: a track point needs lat"},
+        {head + "<trkpt lat='47' lon='8'><ele>3</ele><time>2004-13-08T14:05:09Z</time></trkpt>" + tail, "line 2: a track point without a time"},
+        // Elevation in another namespace is not the GPX one.
+        {head + "<trkpt lat='47' lon='8' xmlns:x='urn:x'><x:ele>3</x:ele><time>2004-06-08T14:05:09Z</time></trkpt>" + tail,
+         "line 2: a track point without an elevation"},
+        // An entity a DTD declares is never expanded.
+        {"<!DOCTYPE gpx [<!ENTITY e '3'>]>\n" + head + "<trkpt lat='47' lon='8'><ele>&e;</ele><time>2004-06-08T14:05:09Z</time></trkpt>" + tail,
+         "line 3: a track point without an elevation"},
+        {head + "\n\n<trkpt lat='47' lon='8'><ele>3</elevation>" + tail, "line 4: not well-formed XML"},
+        {head + "<trkpt lat='47' lon='8'><ele>3</ele>\n<time>2004" + tail, "line 4: not well-formed XML"},
+        {"\n<gpx><trk attr='no closing quote></trk></gpx>", "line 2: not well-formed XML"},
+        {"", "line 1: not well-formed XML"},
+        {"<?xml version='1.0'?>\n<kml><Document/></kml>", "line 2: not a GPX file (its root element is <kml>)"},
+        {"<x:gpx xmlns:x='urn:not-gpx'/>", "line 1: not a GPX file"},
+    };
+    for (const auto& input : bad) {
+        try {
+            ReadGpxFixes(input.text);
+            ADD_FAILURE() << "accepted: " << input.text;
+        } catch (const ToolError& error) {
+            EXPECT_EQ(std::string(error.what()).rfind(input.message, 0), 0u) << error.what() << "\n" << input.text;
+        }
+    }
+    EXPECT_TRUE(ReadGpxFixes("<gpx version='1.1'/>").empty()) << "a file without points is not malformed";
 }
 
 TEST(ImportIgc, ReadsFixesUnderTheirDateAcrossMidnight) {
@@ -73,6 +154,10 @@ TEST(ImportIgc, ReadsFixesUnderTheirDateAcrossMidnight) {
     EXPECT_THROW(ReadIgcFixes("B1405094727492N00832946EA0043200432\n"), ToolError);  // no date
     EXPECT_THROW(ReadIgcFixes("HFDTE080604\nB1405094727492X00832946EA0043200432\n"), ToolError);
     EXPECT_THROW(ReadIgcFixes("HFDTE080604\nB14050947274\n"), ToolError);
+    // Positions off the earth: 94 degrees north, 181 east, 60 minutes.
+    EXPECT_THROW(ReadIgcFixes("HFDTE080604\nB1405099455128N00832946EA0043200432\n"), ToolError);
+    EXPECT_THROW(ReadIgcFixes("HFDTE080604\nB1405094727492N18100000EA0043200432\n"), ToolError);
+    EXPECT_THROW(ReadIgcFixes("HFDTE080604\nB1405094760000N00832946EA0043200432\n"), ToolError);
 }
 
 TEST(ImportCsv, ReadsQuotedFieldsFeetAndOneTrackOfMany) {
@@ -141,6 +226,38 @@ TEST(ImportTimes, IsoTimesAndCalendarArithmeticAgree) {
     for (int64_t t : {0LL, 951782400LL, 4102444799LL, -86400LL}) {
         UtcTime u = UtcFromEpoch(t);
         EXPECT_EQ(EpochFromUtc(u.year, u.month, u.day, u.hour, u.minute, u.second), t);
+    }
+}
+
+// Every seed of the three import fuzzers, through the fuzzers' own checks.
+// The seeds not named invalid-* are tracks the readers take whole, so that
+// the fuzzers start from inputs that reach the flight builder.
+TEST(ImportFuzzCorpora, EverySeedReplaysCleanlyAndTheValidOnesHoldTracks) {
+    namespace fs = std::filesystem;
+    const struct {
+        const char* folder;
+        import_exercise::Format format;
+    } corpora[] = {{"gpx_import", import_exercise::Gpx},
+                   {"igc_import", import_exercise::Igc},
+                   {"csv_import", import_exercise::Csv}};
+    for (const auto& corpus : corpora) {
+        const fs::path folder = fs::path(AEROTRACE_FUZZ_CORPUS) / corpus.folder;
+        ASSERT_TRUE(fs::is_directory(folder)) << folder;
+        int valid = 0;
+        for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+            std::ifstream stream(entry.path(), std::ios::binary);
+            const std::string bytes((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
+            const char* problem =
+                import_exercise::Run(corpus.format, reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+            EXPECT_EQ(problem, nullptr) << entry.path() << ": " << (problem ? problem : "");
+            if (entry.path().filename().string().rfind("invalid-", 0) == 0) continue;
+            ++valid;
+            std::vector<Fix> fixes = corpus.format == import_exercise::Gpx   ? ReadGpxFixes(bytes)
+                                     : corpus.format == import_exercise::Igc ? ReadIgcFixes(bytes)
+                                                                             : ReadCsvFixes(bytes, 1);
+            EXPECT_GE(fixes.size(), 2u) << entry.path();
+        }
+        EXPECT_GT(valid, 0) << folder;
     }
 }
 

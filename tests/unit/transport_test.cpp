@@ -116,10 +116,22 @@ TEST_F(TransportTest, JumpToTheEndIsOneSecondBeforeItAndStopsThereWhenLooping) {
     TransportCommand(1);
     EXPECT_EQ(moduleClock.trackTime, 6000000u - 10000u);
     EXPECT_TRUE(transport.positionJumped);
-    // A recording shorter than a second starts over instead of wrapping below zero.
-    moduleClock.endTime = 4000;
+    // A recording shorter than a second has no such moment: it plays out
+    // from where it is, and from its start only before its first frame.
+    moduleClock.startTime = 1000;
+    moduleClock.endTime = 6000;
+    moduleClock.trackTime = 2500;
     TransportCommand(1);
-    EXPECT_EQ(moduleClock.trackTime, 0u);
+    EXPECT_EQ(moduleClock.trackTime, 2500u);
+    moduleClock.trackTime = 0;
+    TransportCommand(1);
+    EXPECT_EQ(moduleClock.trackTime, 1000u);
+    // Exactly a second long: one second before the end is its start.
+    moduleClock.endTime = 11000;
+    moduleClock.trackTime = 8000;
+    TransportCommand(1);
+    EXPECT_EQ(moduleClock.trackTime, 1000u);
+    moduleClock.startTime = 0;
     // Forward jumps never wrap round the clock's range.
     moduleClock.trackTime = UINT32_MAX - 5;
     TransportCommand(5);
@@ -234,6 +246,50 @@ TEST_F(TransportTest, LoopCommandsSetTheRangeAndTheWrapIsAJump) {
     transport.positionJumped = false;
     Tick(500);
     EXPECT_EQ(moduleClock.trackTime, 1000000u);
+}
+
+// Reaching LoopEndTime exactly is reaching the loop's end: that very tick
+// wraps to LoopStartTime, and the aircraft is put there as after a jump (the
+// gear legs set, no smooth move).
+TEST_F(TransportTest, TheTickThatReachesTheLoopEndExactlyWrapsAsAJump) {
+    ASSERT_EQ(AddTrack(), 0);
+    Track& track = trackTable.tracks[0];
+    ASSERT_TRUE(TrackInit(&track, 4, nullptr, 0, FlagGear, "Loop", 1, 1000, 1));
+    FullSample sample{};
+    sample.gear = 16383;
+    ASSERT_TRUE(AppendSample(&track, sample));
+    sample.time = 6000000;
+    ASSERT_TRUE(AppendSample(&track, sample));
+    track.readMode = 1;  // played from here on, as a replay does
+    track.cursor = 0;
+    track.windowIndex = 0;
+    transport.loopEnabled = true;
+    transport.loopStartTime = 1000000;
+    transport.loopEndTime = 1001000;
+    moduleClock.trackTime = 1000000;
+    SteadyFrames(500);
+    transport.positionJumped = false;
+    auto legsSet = [] {
+        size_t legs = 0;
+        for (const SimLogEntry& entry : SimLogOf(LogValueSet)) legs += entry.b >= 111 && entry.b <= 113 ? 1 : 0;
+        return legs;
+    };
+
+    SimClearLog();
+    Tick(500);  // within the loop: a smooth move
+    EXPECT_EQ(moduleClock.trackTime, 1000500u);
+    ASSERT_EQ(SimLogOf(LogPositionSet).size(), 1u);
+    EXPECT_EQ(SimLogOf(LogPositionSet)[0].c, 1u);
+    EXPECT_EQ(legsSet(), 0u);
+
+    SimClearLog();
+    Tick(500);  // exactly at the loop's end
+    EXPECT_EQ(moduleClock.trackTime, 1000000u);
+    ASSERT_EQ(SimLogOf(LogPositionSet).size(), 1u);
+    EXPECT_EQ(SimLogOf(LogPositionSet)[0].c, 0u);
+    EXPECT_EQ(legsSet(), 3u);
+    EXPECT_FALSE(transport.positionJumped);  // cleared at the end of the frame
+    EmptyTrackTable();
 }
 
 TEST_F(TransportTest, HeightCorrectionStepsMoveTheFirstTrackByOneStep) {

@@ -6,6 +6,9 @@
 // be subclassed.
 #pragma once
 
+#include <map>
+#include <string>
+
 #include "platform/platform.h"
 
 // A window procedure of the stand-in's main window, with the Win32 message
@@ -28,3 +31,10 @@ void PosixSetHostHooks(const PosixHostHooks& hooks);
 // The stand-in's window procedure replaced by procedure; null when the
 // window cannot be subclassed.
 PosixWindowProcedure PosixSubclassWindow(WindowHandle window, PosixWindowProcedure procedure);
+
+// Ini files held in memory, by the path the module names them with. While a
+// table is set the profile functions read and write it instead of the disk,
+// with the same parsing and the same edits: the settings fuzzer runs its
+// inputs through them thousands of times a second this way. Null: files.
+typedef std::map<std::string, std::string> PosixProfileFiles;
+void PosixKeepProfilesInMemory(PosixProfileFiles* files);

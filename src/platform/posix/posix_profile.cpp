@@ -2,10 +2,12 @@
 // Reading behaves as GetPrivateProfileString does for the settings and the
 // view catalogues; writing changes one key and keeps every other byte of the
 // file (lines, comments, other sections, their order). There is no cache:
-// every call reads the file afresh, as the module expects.
+// every call reads the file afresh, as the module expects. The files may
+// also be kept in memory (see posix_hooks.h).
 #include "platform/platform.h"
 
 #include "platform/native_path.h"
+#include "platform/posix/posix_hooks.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -17,6 +19,14 @@
 static const size_t MaxProfileBytes = 4u << 20;
 
 enum LoadResult { LoadMissing, LoadDone, LoadFailed };
+
+static PosixProfileFiles* memoryFiles;
+
+void PosixKeepProfilesInMemory(PosixProfileFiles* files) { memoryFiles = files; }
+
+// Where a profile named as the module names it lives: its key in the memory
+// table, or the file on this platform.
+static std::string ProfileLocation(const char* path) { return memoryFiles ? std::string(path) : NativePath(path); }
 
 // Reads the whole file into text. A file that does not exist is LoadMissing;
 // one that cannot be read, or is too large, is LoadFailed.
@@ -39,6 +49,19 @@ static LoadResult LoadProfile(const std::string& path, std::string& text) {
     std::fclose(stream);
     if (result != LoadDone) text.clear();
     return result;
+}
+
+// The text of a profile: the memory table's own string (edited in place),
+// or the file read into scratch. Null when it is missing or unreadable,
+// *result telling which.
+static std::string* OpenProfile(const std::string& location, std::string& scratch, LoadResult* result) {
+    if (!memoryFiles) {
+        *result = LoadProfile(location, scratch);
+        return *result == LoadDone ? &scratch : nullptr;
+    }
+    auto found = memoryFiles->find(location);
+    *result = found == memoryFiles->end() ? LoadMissing : found->second.size() > MaxProfileBytes ? LoadFailed : LoadDone;
+    return *result == LoadDone ? &found->second : nullptr;
 }
 
 // Replaces the file in one step: a failed write leaves the old file whole.
@@ -194,11 +217,13 @@ uint32_t ProfileGetString(const char* section, const char* key, const char* defa
     while (fallbackLength > 0 && fallback[fallbackLength - 1] == ' ') --fallbackLength;
     Span value = {fallback, fallbackLength};
 
-    std::string text;
-    if (section && key && LoadProfile(NativePath(path), text) == LoadDone) {
-        KeyLocation location = LocateKey(text, NameOf(section), NameOf(key));
+    std::string scratch;
+    LoadResult loaded;
+    const std::string* text = section && key ? OpenProfile(ProfileLocation(path), scratch, &loaded) : nullptr;
+    if (text) {
+        KeyLocation location = LocateKey(*text, NameOf(section), NameOf(key));
         if (location.keyFound) {
-            value.data = text.data() + location.entry.valueStart;
+            value.data = text->data() + location.entry.valueStart;
             value.length = location.entry.valueEnd - location.entry.valueStart;
             // One pair of matching double quotes around the value is dropped.
             if (value.length >= 2 && value.data[0] == '"' && value.data[value.length - 1] == '"') {
@@ -230,25 +255,28 @@ int ProfileWriteString(const char* section, const char* key, const char* value, 
     // A value is one line: a line break in it would start a new key.
     std::string newValue(value, std::strcspn(value, "\r\n"));
 
-    std::string profilePath = NativePath(path);
-    std::string text;
-    if (LoadProfile(profilePath, text) == LoadFailed) return 0;
+    const std::string location = ProfileLocation(path);
+    std::string scratch;
+    LoadResult loaded;
+    std::string* found = OpenProfile(location, scratch, &loaded);
+    if (loaded == LoadFailed) return 0;
+    std::string& text = found ? *found : memoryFiles ? (*memoryFiles)[location] : scratch;
 
-    KeyLocation location = LocateKey(text, sectionName, keyName);
-    if (location.keyFound) {
-        size_t start = location.entry.valueStart;
-        size_t length = location.entry.valueEnd - start;
+    KeyLocation place = LocateKey(text, sectionName, keyName);
+    if (place.keyFound) {
+        size_t start = place.entry.valueStart;
+        size_t length = place.entry.valueEnd - start;
         if (text.compare(start, length, newValue) == 0) return 1;
         text.replace(start, length, newValue);
-    } else if (location.sectionFound) {
+    } else if (place.sectionFound) {
         std::string addition;
-        if (!location.sectionEndHasBreak) addition += "\r\n";
+        if (!place.sectionEndHasBreak) addition += "\r\n";
         addition.append(keyName.data, keyName.length).append("=").append(newValue).append("\r\n");
-        text.insert(location.sectionEnd, addition);
+        text.insert(place.sectionEnd, addition);
     } else {
         if (!text.empty() && text.back() != '\n') text += "\r\n";
         text.append("[").append(sectionName.data, sectionName.length).append("]\r\n");
         text.append(keyName.data, keyName.length).append("=").append(newValue).append("\r\n");
     }
-    return StoreProfile(profilePath, text);
+    return memoryFiles ? 1 : StoreProfile(location, text);
 }

@@ -1,0 +1,153 @@
+// The control window in the Windows stand-in: the module's real "RECWND"
+// window, read through its controls and handled with real mouse and key
+// input, as a user's hand would (SendInput: the input goes wherever Windows
+// sends it, so a window that took the activation or the keyboard shows).
+#include <windows.h>
+// After windows.h, whose types it uses.
+#include <commctrl.h>
+
+#include "sim.h"
+#include "sim_internal.h"
+
+namespace {
+
+const int SliderId = 1004, SpeedLabelId = 1013, LoopButtonId = 1010;
+
+HWND ControlWindowHandle() { return FindWindowA("RECWND", nullptr); }
+
+// Input is delivered as the message loop runs: pump for a moment.
+void Settle() {
+    for (int i = 0; i < 10; ++i) {
+        SimPlatformPumpMessages();
+        Sleep(10);
+    }
+}
+
+void SendMouse(DWORD flags, POINT at) {
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = static_cast<LONG>((at.x * 65535LL + (width - 1) / 2) / (width > 1 ? width - 1 : 1));
+    input.mi.dy = static_cast<LONG>((at.y * 65535LL + (height - 1) / 2) / (height > 1 ? height - 1 : 1));
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof input);
+}
+
+void MouseMove(POINT to) { SendMouse(0, to); }
+void MouseDown(POINT at) { SendMouse(MOUSEEVENTF_LEFTDOWN, at); }
+void MouseUp(POINT at) { SendMouse(MOUSEEVENTF_LEFTUP, at); }
+
+// Pressed at from, moved to to in small steps, as a hand moves (some
+// controls look for the movement, not only for where it ends), let go.
+void Drag(POINT from, POINT to) {
+    MouseMove(from);
+    MouseDown(from);
+    Settle();
+    const int steps = 8;
+    for (int i = 1; i <= steps; ++i) {
+        POINT at = {from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps};
+        MouseMove(at);
+        Settle();
+    }
+    MouseUp(to);
+    Settle();
+}
+
+POINT ControlCentre(HWND window, int id) {
+    RECT frame = {};
+    GetWindowRect(GetDlgItem(window, id), &frame);
+    return POINT{(frame.left + frame.right) / 2, (frame.top + frame.bottom) / 2};
+}
+
+std::string Text(HWND window) {
+    char text[256] = "";
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+}  // namespace
+
+SimControlWindowView SimControlWindow() {
+    SimControlWindowView view;
+    HWND window = ControlWindowHandle();
+    if (!window) return view;
+    view.exists = true;
+    view.visible = IsWindowVisible(window) != 0;
+    RECT frame = {}, client = {};
+    GetWindowRect(window, &frame);
+    GetClientRect(window, &client);
+    view.left = frame.left;
+    view.top = frame.top;
+    view.clientWidth = client.right - client.left;
+    view.clientHeight = client.bottom - client.top;
+    view.title = Text(window);
+    HWND slider = GetDlgItem(window, SliderId);
+    view.slider = static_cast<uint32_t>(SendMessageA(slider, TBM_GETPOS, 0, 0));
+    view.speedText = Text(GetDlgItem(window, SpeedLabelId));
+    view.loopChecked = IsDlgButtonChecked(window, LoopButtonId) == BST_CHECKED;
+    // The count includes the two marks at the slider's ends, which the list leaves out.
+    const LRESULT count = SendMessageA(slider, TBM_GETNUMTICS, 0, 0) - 2;
+    const DWORD* marks = reinterpret_cast<const DWORD*>(SendMessageA(slider, TBM_GETPTICS, 0, 0));
+    for (LRESULT i = 0; marks && i < count; ++i) view.marks.push_back(marks[i]);
+    return view;
+}
+
+bool SimMainWindowActive() { return GetActiveWindow() == static_cast<HWND>(SimMainWindow()); }
+
+void SimHoldControl(uint32_t id, bool held) {
+    HWND window = ControlWindowHandle();
+    if (!window) return;
+    const POINT at = ControlCentre(window, static_cast<int>(id));
+    MouseMove(at);
+    if (held)
+        MouseDown(at);
+    else
+        MouseUp(at);
+    Settle();
+}
+
+void SimClickControl(uint32_t id) {
+    SimHoldControl(id, true);
+    SimHoldControl(id, false);
+}
+
+uint32_t SimDragSlider(uint32_t position) {
+    HWND window = ControlWindowHandle();
+    if (!window) return 0;
+    HWND slider = GetDlgItem(window, SliderId);
+    RECT thumb = {}, channel = {};
+    SendMessageA(slider, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+    SendMessageA(slider, TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&channel));
+    const LONG range = static_cast<LONG>(SendMessageA(slider, TBM_GETRANGEMAX, 0, 0));
+    POINT from = {(thumb.left + thumb.right) / 2, (thumb.top + thumb.bottom) / 2};
+    // The thumb's centre runs over the channel less half a thumb at either end.
+    const LONG thumbWidth = thumb.right - thumb.left;
+    const LONG travel = channel.right - channel.left - thumbWidth;
+    POINT to = {channel.left + thumbWidth / 2 + (range > 0 ? travel * static_cast<LONG>(position) / range : 0), from.y};
+    ClientToScreen(slider, &from);
+    ClientToScreen(slider, &to);
+    Drag(from, to);
+    return static_cast<uint32_t>(SendMessageA(slider, TBM_GETPOS, 0, 0));
+}
+
+void SimMoveControlWindow(int32_t left, int32_t top) {
+    HWND window = ControlWindowHandle();
+    if (!window) return;
+    RECT frame = {};
+    GetWindowRect(window, &frame);
+    POINT client = {0, 0};
+    ClientToScreen(window, &client);
+    // Halfway down the title bar, in the middle.
+    POINT from = {(frame.left + frame.right) / 2, (frame.top + client.y) / 2};
+    POINT to = {from.x + (left - frame.left), from.y + (top - frame.top)};
+    Drag(from, to);
+}
+
+void SimTypeKey(int virtualKey) {
+    const BYTE key = static_cast<BYTE>(virtualKey);
+    const BYTE scan = static_cast<BYTE>(MapVirtualKeyA(key, 0));
+    keybd_event(key, scan, 0, 0);
+    Settle();
+    keybd_event(key, scan, KEYEVENTF_KEYUP, 0);
+    Settle();
+}

@@ -1,0 +1,66 @@
+// The placement pipeline the tower, spot and cockpit cameras share. All
+// distances and directions come from the host's own geometry operations, so
+// the module's camera agrees with the simulator's idea of the earth.
+#include "views/camera_placement.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "core/host_view_window.h"
+#include "views/view_encoding.h"
+#include "views/view_state.h"
+
+AircraftObject* FindCameraTarget(int32_t* aircraftId) {
+    AircraftObject* aircraft = HostAircraftById(static_cast<uint32_t>(*aircraftId));
+    if (aircraft) return aircraft;
+    *aircraftId = UserAircraftId;
+    return HostAircraftById(UserAircraftId);
+}
+
+AircraftPlacement ReadPlacement(AircraftObject* aircraft) {
+    uint8_t block[36];
+    AircraftGetBlock(aircraft, BlockPlacement, block);
+    AircraftPlacement placement;
+    std::memcpy(&placement.position.latitude, block, 8);
+    std::memcpy(&placement.position.longitude, block + 8, 8);
+    std::memcpy(&placement.position.altitude, block + 16, 8);
+    std::memcpy(&placement.pitch, block + 24, 4);
+    std::memcpy(&placement.bank, block + 28, 4);
+    std::memcpy(&placement.heading, block + 32, 4);
+    return placement;
+}
+
+int64_t GroundAltitude(const HostPosition& position) { return EncodeAltitude(HostGroundElevation(&position)); }
+
+bool KeepAboveGround(HostPosition* position) {
+    const int64_t ground = GroundAltitude(*position);
+    if (WrappingDifference(position->altitude, ground) >= viewState.MinCameraHeight) return false;
+    position->altitude = WrappingAdd(ground, viewState.MinCameraHeight);
+    return true;
+}
+
+double LatitudeRadians(int64_t latitude) { return static_cast<double>(latitude) * RadiansPerLatitudeUnit; }
+
+void StepPosition(HostPosition* position, double north, double east, double up, double latitudeRadians) {
+    position->latitude = WrappingAdd(position->latitude, TruncateToInt64(north * FixedOne));
+    position->longitude =
+        WrappingAdd(position->longitude, TruncateToInt64(east / std::cos(latitudeRadians) * LongitudeUnitsPerMetreEast));
+    position->altitude = WrappingAdd(position->altitude, TruncateToInt64(up * FixedOne));
+}
+
+void LookAt(const HostPosition& aircraft, const HostPosition& camera, Angle32* pitch, Angle32* bank,
+            Angle32* heading) {
+    double vector[3];
+    double angles[3];
+    HostPositionVector(&aircraft, &camera, vector);
+    HostVectorAngles(vector, angles);
+    *pitch = AngleFromRadians(angles[0]);
+    *bank = AngleFromRadians(angles[1]);
+    *heading = AngleFromRadians(angles[2]);
+}
+
+void PlaceCamera(void* window, const HostPosition& camera, Angle32 pitch, Angle32 bank, Angle32 heading,
+                 const float* matrix4x4, int32_t zoom) {
+    ViewWindowSetCamera(window, camera, pitch, bank, heading);
+    HostSetViewCamera(&camera, pitch, bank, heading, matrix4x4, zoom);
+}

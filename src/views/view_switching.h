@@ -1,0 +1,22 @@
+// Changing the view a window shows: New, Delete, Next, Previous and Select
+// on the catalogue of one kind, with the host's own view values kept while a
+// stored view is current and given back when the window returns to the
+// simulator's view. Every change shows the new view's title for a while.
+#pragma once
+
+#include <cstdint>
+
+#include "views/view_state.h"
+
+enum ViewChange : uint8_t {
+    ChangeNew,       // append a view: from the simulator's view, or a copy of the current one
+    ChangeDelete,    // remove the current stored view
+    ChangeNext,      // default, 0, 1, ..., count-1, default
+    ChangePrevious,  // the other way round
+    ChangeSelect,    // a given index; below 0 the default
+};
+
+// Applies a change to the row's view of this kind.
+void ChangeView(int row, ViewKind kind, ViewChange change, int32_t selected);
+// The same on the row of the window that has the focus; nothing without one.
+void ChangeActiveView(ViewKind kind, ViewChange change, int32_t selected);
