@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Takes docs/menu.png: the stand-in simulator (simhost.exe) under Wine on a
-# virtual X display, with Aerotrace.dll loaded and the module menu opened
-# on its menu bar. Needs the win32 build, Wine, Xvfb and ImageMagick.
+# Takes the pictures of the user guide: the stand-in simulator (simhost.exe)
+# under Wine on a virtual X display, with Aerotrace.dll loaded — docs/menu.png
+# with the module menu opened on its menu bar, then docs/<dialog>-dialog.png
+# for the settings, keyboard, about, replay and record dialogs, which simhost
+# opens one after the other and pictures itself. Needs the win32 build, Wine,
+# Xvfb and ImageMagick.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/wine-env.sh
@@ -9,8 +12,11 @@ if [ "$AEROTRACE_WINE" != 1 ]; then
     echo "No screenshot: $AEROTRACE_WINE_WHY." >&2
     exit 1
 fi
-command -v import >/dev/null || { echo "No screenshot: ImageMagick's import is not installed." >&2; exit 1; }
+command -v import >/dev/null && command -v convert >/dev/null ||
+    { echo "No screenshot: ImageMagick's import and convert are not installed." >&2; exit 1; }
 [ -f build/win32/simhost/simhost.exe ] && [ -f dist/Aerotrace.dll ] || scripts/build.sh win32
+# Without a window manager on the display, Wine draws the windows' title bars itself.
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1 || true
 
 folder=build/screenshot
 rm -rf "$folder"
@@ -18,7 +24,7 @@ mkdir -p "$folder/Modules"
 output=$(mktemp)
 hold=20
 wine build/win32/simhost/simhost.exe --dll "$PWD/dist/Aerotrace.dll" --dir "$PWD/$folder" \
-    --minutes 0.05 --ai 0 --show-menu "$hold" >"$output" 2>&1 &
+    --ai 0 --show-menu "$hold" --pictures pictures >"$output" 2>&1 &
 simhost=$!
 
 # The menu is open once simhost says so; give the display a moment to draw it.
@@ -35,6 +41,21 @@ if ! grep -q "Module menu open" "$output"; then
 fi
 sleep 2
 import -window root docs/menu.png
-wait "$simhost" || true
-rm -f "$output"
 echo "docs/menu.png written."
+
+# The dialogs come after the menu closes.
+wait "$simhost" || true
+status=0
+for name in settings keyboard about replay record; do
+    picture="$folder/pictures/$name-dialog.bmp"
+    if [ -s "$picture" ]; then
+        convert "$picture" "docs/$name-dialog.png"
+        echo "docs/$name-dialog.png written."
+    else
+        echo "No picture of the $name dialog." >&2
+        status=1
+    fi
+done
+[ "$status" = 0 ] || cat "$output" >&2
+rm -f "$output"
+exit "$status"

@@ -68,6 +68,7 @@ enum SimLogKind {
     LogCamera,          // a = camera token, value = zoom (the placement itself: SimCameraPlacements)
     LogHostInput,       // a = dispatch type, b = event id: reached the host's own dispatch
     LogHostMessage,     // a = message, b = wParam, c = lParam: reached the host's window procedure
+    LogDialog,          // caption, owner: one of the module's dialogs opened (SimDialogsShown says more)
 };
 
 struct SimLogEntry {
@@ -192,15 +193,13 @@ bool SimTapKey(int virtualKey);
 // is held down, as GetAsyncKeyState reports it.
 bool SimTapKeyWith(int modifierKey, int virtualKey);
 
+
 #ifndef _WIN32
 // Native builds only, where the module is linked into the stand-in: runs a
-// module command by name, for the few scenarios that need a dialog the
-// module does not have yet (their suites are named NativeOnly...). Names:
-// "StartRecordingWithDefaults" (what "Record..." does once the record
-// dialog is closed with OK), "Replay N" (the replay dialog's replay of the
-// last N seconds of the buffer) and "SaveReplay" (its "Save replay" button:
-// the save dialog and any message are owned by SimReplayDialogWindow()). An
-// unknown name stops the program.
+// module command by name, for the scenarios that need the record dialog
+// closed with OK while the save dialog is on (their suites are named
+// NativeOnly...). Name: "StartRecordingWithDefaults", what "Record..."
+// starts then. An unknown name stops the program.
 void SimModuleCommand(const char* name);
 #endif
 
@@ -272,29 +271,74 @@ void SimQueueMessageBoxAnswer(int answer);
 // list given here when it holds more than one entry.
 void SimQueueFileDialogAnswer(const std::vector<std::string>& paths);
 
-// Answers for the module's own next dialogs (not message boxes or file
-// dialogs), in order: what the user types into edit controls (replacing
-// their text), the buttons and check boxes clicked, then the button that
-// closes it (1 OK, 2 Cancel). Windows builds only: the native stand-in has
-// no dialog windows, and the module's dialogs close there as cancelled.
-struct SimDialogAnswer {
-    std::vector<std::pair<int, std::string>> texts;
-    std::vector<int> clicks;
-    int closeWith;
-    std::string picturePath;  // when set, the dialog is saved there as a BMP picture first
+// ---------------------------------------------------------------- the module's dialogs
+// The user in one of the module's own dialogs, step by step, by control id
+// (ui/dialog_ids.h). Natively the stand-in plays the dialog manager over
+// the module's dialog templates (its resource script) and works the
+// controls as Windows would; under Windows a test thread finds the real
+// dialog and works its controls through their own messages. Message boxes
+// and file dialogs a step opens are answered from their own queues.
+
+enum SimDialogStepKind { SimStepType, SimStepClick, SimStepChoose, SimStepHotKey, SimStepHold, SimStepCapture };
+
+struct SimDialogStep {
+    SimDialogStepKind kind;
+    int control;
+    std::string text;  // Type: the field's new text (digits only in a number field); Capture: image path
+    int index;         // Choose: item of a drop-down list, row of a list box
+    uint16_t keys;     // HotKey: virtual key and held HOTKEYF_ flags (Shift 1, Control 2, Alt 4, extended 8)
+    double seconds;    // Hold
 };
-void SimQueueDialogAnswer(const SimDialogAnswer& answer);
-// What each answered dialog showed when the answer began: its caption, the
-// text of every control and the state of every check box, by control id.
-struct SimDialogSeen {
+// Replaces the text of an edit field, as typing does.
+SimDialogStep SimType(int control, const std::string& text);
+// Clicks a button, check box or radio button.
+SimDialogStep SimClick(int control);
+// Picks an item of a drop-down list or a row of a list box.
+SimDialogStep SimChoose(int control, int index);
+// Presses a key combination in a hot-key control (its rules apply); 0
+// clears the control, as Backspace does.
+SimDialogStep SimPressHotKey(int control, uint16_t keys);
+// Leaves the dialog open for a while (under Windows; natively no time passes).
+SimDialogStep SimHoldOpen(double seconds);
+// Saves a picture of the dialog as a BMP file (under Windows; natively nothing).
+SimDialogStep SimCaptureDialog(const std::string& path);
+
+// The answer to the next dialog of the module that opens, which must have
+// this caption: the steps in order, the last usually pressing OK or Cancel.
+// A dialog that opens without an answer, with another caption, or that is
+// still open after its steps, is cancelled and reported in SimDialogProblems.
+void SimQueueDialogAnswer(const std::string& caption, const std::vector<SimDialogStep>& steps);
+
+struct SimControlState {
+    int id;
+    std::string className;  // lower case: "button", "edit", "static", "combobox", "listbox", "msctls_hotkey32", ...
+    std::string text;
+    int checked;                     // buttons: BM_GETCHECK
+    bool enabled;
+    std::vector<std::string> items;  // drop-down list items, list box rows
+    int selection;                   // chosen item or row, -1 for none
+    uint16_t hotKey;                 // hot-key controls: HKM_GETHOTKEY
+    int32_t rangeLow, rangeHigh;     // up-down controls
+};
+typedef std::vector<SimControlState> SimDialogControls;
+
+struct SimDialogShown {
     std::string caption;
-    std::vector<std::pair<int, std::string>> texts;
-    std::vector<std::pair<int, bool>> checks;
-    std::string Text(int control) const;
-    bool Checked(int control) const;
+    void* window;  // the dialog (what owns its message boxes and file dialogs)
+    void* owner;
+    // The controls as the dialog opened, then after each step that left it open.
+    std::vector<SimDialogControls> states;
 };
-std::vector<SimDialogSeen> SimDialogsSeen();
-bool SimHasDialogWindows();
+// The module's dialogs that opened since the log was cleared, in order. A
+// dialog that closed itself before it showed (the replay dialog with too
+// little in the buffer) is not among them.
+std::vector<SimDialogShown> SimDialogsShown();
+// Everything that went wrong answering dialogs since SimReset: no answer, a
+// caption that did not match, a control that does not exist or cannot do
+// what a step asks, a dialog left open.
+std::vector<std::string> SimDialogProblems();
+// The control with this id among a dialog's controls; null when there is none.
+const SimControlState* SimFindControl(const SimDialogControls& controls, int id);
 
 // Keys held down as GetAsyncKeyState reports them. Under Windows the key is
 // pressed or released for real, and its own key message reaches the main
@@ -323,8 +367,6 @@ std::vector<SimLogEntry> SimLogOf(SimLogKind kind);
 std::vector<uint32_t> SimRegisteredEvents();  // event ids registered now, in order
 // The host's main window (native: an opaque token).
 void* SimMainWindow();
-// The window that owns what the replay commands show (native: a token).
-void* SimReplayDialogWindow();
 // Sends a message to the main window and pumps messages (Windows: real
 // messages). What the module does not take reaches the host's own window
 // procedure, which logs WM_COMMAND, WM_KEYDOWN and WM_KEYUP (LogHostMessage).

@@ -1,353 +1,272 @@
-// The user at the Windows stand-in's dialogs: a watcher thread finds every
-// message box, common file dialog and dialog of the module's own that the
-// module opens, and gives the answer a test queued. The main thread sits in the dialog's modal loop
-// meanwhile; the watcher hands it each sighting through a message to a
-// window of its own, so that the log and the answer queues are touched on
-// the main thread only, and the sighting lands in the log where the dialog
-// was open (between ModalBegin and ModalEnd).
+// The module's dialogs under Windows: the watcher thread hands each new
+// dialog of the module to a driver thread of its own, which reads the
+// controls, takes the queued steps through the controls' own messages (a
+// click is BM_CLICK, a key in the hot-key control its key messages) and
+// waits for each to be handled: a message box or file dialog a step opens
+// is answered by the watcher meanwhile, a dialog it opens by another driver.
 #include <windows.h>
+// after windows.h, which it needs
+#include <commctrl.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstring>
-#include <deque>
-#include <string>
+#include <memory>
 #include <vector>
 
 #include "sim_internal.h"
-#include "sim_win32.h"
 
 namespace {
 
-// Controls of the dialogs, by their standard ids.
-const int StaticText = 0xFFFF;  // a message box's text
-const int IconStatic = 0x440;   // its icon
-const int FileNameCombo = 0x47C;  // the explorer-style file dialog's name box
-const int FileNameEdit = 0x480;   // the old-style one's
-
-const UINT SightingMessage = WM_APP + 17;
-const char* const AnsweredProperty = "AerotraceStandInAnswered";
-
-enum SightingKind { SightMessageBox, SightFileDialog, SightModuleDialog };
-
-// What the watcher saw, and what the main thread answers.
-struct Sighting {
-    SightingKind kind;
-    std::string caption;
-    std::string text;  // the message box's text
-    HWND owner;
-    uint32_t flags;      // MB_ style of the box as it shows
-    SimDialogSeen seen;  // a module dialog's controls
-    // Answers.
-    int button;                      // the button to press
-    std::vector<std::string> paths;  // for a file dialog: one path, or a folder and names
-    SimDialogAnswer answer;          // for a module dialog
+struct Job {
+    HWND dialog;
+    uint64_t serial;
+    SimDialogShown shown;
 };
 
-// The module's own dialogs: the user's queued answers and what they saw
-// (main thread only).
-std::deque<SimDialogAnswer> dialogAnswers;
-std::vector<SimDialogSeen> dialogsSeen;
+// Dialogs already handed to a driver, until they are gone (watcher thread only).
+std::vector<HWND> taken;
+uint64_t runs;
 
-HWND answerWindow;  // the main thread's window that takes sightings
-HANDLE watcherRunning;
-
-std::string WindowText(HWND window) {
+std::string Text(HWND window) {
     char text[1024] = "";
     GetWindowTextA(window, text, sizeof text);
     return text;
 }
 
-// The system icons a message box may show, with their MB_ICON flags. Loaded
-// once on the main thread: loading a resource takes the loader lock, which
-// the module's DllMain holds while it shows its message, so the watcher
-// must never load one itself.
-struct SystemIcon {
-    HICON icon;
-    uint32_t flag;
-};
-SystemIcon systemIcons[4];
-
-void LoadSystemIcons() {
-    const struct {
-        LPCSTR name;
-        uint32_t flag;
-    } icons[] = {{IDI_HAND, MB_ICONERROR},
-                 {IDI_QUESTION, MB_ICONQUESTION},
-                 {IDI_EXCLAMATION, MB_ICONWARNING},
-                 {IDI_ASTERISK, MB_ICONINFORMATION}};
-    for (int i = 0; i < 4; ++i) systemIcons[i] = {LoadIconA(nullptr, icons[i].name), icons[i].flag};
+std::string ClassOf(HWND window) {
+    char name[64] = "";
+    GetClassNameA(window, name, sizeof name);
+    for (char* c = name; *c; ++c) *c = static_cast<char>(std::tolower(static_cast<unsigned char>(*c)));
+    return name;
 }
 
-// Which of the system icons the box shows, as its MB_ICON flag.
-uint32_t IconFlag(HWND box) {
-    HWND iconControl = GetDlgItem(box, IconStatic);
-    if (!iconControl) return 0;
-    DWORD_PTR shown = 0;
-    if (!SendMessageTimeoutA(iconControl, STM_GETICON, 0, 0, SMTO_NORMAL, 20000, &shown)) return 0;
-    for (const SystemIcon& system : systemIcons)
-        if (reinterpret_cast<HICON>(shown) == system.icon) return system.flag;
-    return 0;
-}
+int ControlId(HWND control) { return static_cast<int16_t>(GetDlgCtrlID(control)); }
 
-// A path as the user's choice gives it: whole. A relative answer means the
-// simulator's folder, not whichever folder the dialog shows first (it opens
-// on the folder used last, and makes that the current directory as it
-// opens). Wine opens a Unix path only when it is spelled as a drive path.
-std::string FullPath(const std::string& path) {
-    std::string result = SimWindowsPath(path);
-    for (char& c : result)
-        if (c == '/') c = '\\';
-    const bool relative = result.size() < 2 || (result[1] != ':' && result[0] != '\\');
-    return relative ? SimWindowsPath(SimSimulatorFolder()) + "\\" + result : result;
-}
-
-// On the main thread, inside the dialog's modal loop: logs the sighting and
-// takes its answer from the queues. A dialog of the module's with no answer
-// queued is taken as a message box: its default button is pressed.
-void TakeSighting(Sighting* sighting) {
-    if (sighting->kind == SightModuleDialog) {
-        if (!dialogAnswers.empty()) {
-            sighting->answer = dialogAnswers.front();
-            dialogAnswers.pop_front();
-            dialogsSeen.push_back(sighting->seen);
-            return;
-        }
-        sighting->kind = SightMessageBox;
-        sighting->flags = MB_OK;
+std::vector<std::string> Items(HWND control, UINT countMessage, UINT lengthMessage, UINT textMessage) {
+    std::vector<std::string> items;
+    const LRESULT count = SendMessageA(control, countMessage, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        std::vector<char> text(static_cast<size_t>(SendMessageA(control, lengthMessage, i, 0)) + 1, 0);
+        SendMessageA(control, textMessage, i, reinterpret_cast<LPARAM>(text.data()));
+        items.push_back(text.data());
     }
-    if (sighting->kind == SightFileDialog) {
-        SimLogEntry& entry = SimAppendLog(LogFileDialog);
-        entry.caption = sighting->caption;
-        entry.owner = sighting->owner;
-        if (!world.fileDialogAnswers.empty()) {
-            sighting->paths = world.fileDialogAnswers.front();
-            world.fileDialogAnswers.pop_front();
-        }
-        entry.text = sighting->paths.empty() ? "" : sighting->paths.front();
-        sighting->button = sighting->paths.empty() || sighting->paths.front().empty() ? IDCANCEL : IDOK;
-        // One path, or the folder of several names, made whole here, where
-        // the current directory is still the simulator's.
-        if (sighting->button == IDOK) sighting->paths.front() = FullPath(sighting->paths.front());
-        return;
+    return items;
+}
+
+SimControlState Read(HWND control) {
+    SimControlState state{
+        ControlId(control), ClassOf(control), Text(control), 0, IsWindowEnabled(control) != 0, {}, -1, 0, 0, 0};
+    if (state.className == "button") {
+        state.checked = static_cast<int>(SendMessageA(control, BM_GETCHECK, 0, 0));
+    } else if (state.className == "combobox") {
+        state.items = Items(control, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
+        state.selection = static_cast<int>(SendMessageA(control, CB_GETCURSEL, 0, 0));
+    } else if (state.className == "listbox") {
+        state.items = Items(control, LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT);
+        state.selection = static_cast<int>(SendMessageA(control, LB_GETCURSEL, 0, 0));
+    } else if (state.className == "msctls_hotkey32") {
+        state.hotKey = static_cast<uint16_t>(SendMessageA(control, HKM_GETHOTKEY, 0, 0));
+    } else if (state.className == "msctls_updown32") {
+        int low = 0, high = 0;
+        SendMessageA(control, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low), reinterpret_cast<LPARAM>(&high));
+        state.rangeLow = low;
+        state.rangeHigh = high;
     }
-    SimLogEntry& entry = SimAppendLog(LogMessageBox);
-    entry.caption = sighting->caption;
-    entry.text = sighting->text;
-    entry.owner = sighting->owner;
-    entry.a = sighting->flags;
-    sighting->button = (sighting->flags & 0x0F) == MB_YESNO ? IDYES : IDOK;
-    if (!world.messageBoxAnswers.empty()) {
-        sighting->button = world.messageBoxAnswers.front();
-        world.messageBoxAnswers.pop_front();
-    }
+    return state;
 }
 
-LRESULT CALLBACK AnswerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == SightingMessage) {
-        TakeSighting(reinterpret_cast<Sighting*>(lParam));
-        return 1;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
+// The controls in the template's order, which is the order of the children.
+SimDialogControls Snapshot(HWND dialog) {
+    SimDialogControls controls;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        controls.push_back(Read(child));
+    return controls;
 }
 
-// Sends to a window of the main thread and waits, but never for ever: a
-// main thread that stopped pumping fails the test instead of hanging it.
-bool SendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR* result = nullptr) {
-    DWORD_PTR ignored = 0;
-    return SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, 20000, result ? result : &ignored) != 0;
+bool Showing(HWND dialog) { return IsWindow(dialog) && IsWindowVisible(dialog); }
+
+// A key pressed in a hot-key control: the modifiers go down, the key, then
+// everything comes up again. With Alt held they are system keys.
+void PressKeys(HWND control, uint16_t keys) {
+    const UINT modifiers = keys >> 8;
+    const bool alt = (modifiers & HOTKEYF_ALT) != 0;
+    const UINT down = alt ? WM_SYSKEYDOWN : WM_KEYDOWN, up = alt ? WM_SYSKEYUP : WM_KEYUP;
+    const UINT held[] = {modifiers & HOTKEYF_SHIFT ? VK_SHIFT : 0u, modifiers & HOTKEYF_CONTROL ? VK_CONTROL : 0u,
+                         alt ? VK_MENU : 0u};
+    const LPARAM extended = modifiers & HOTKEYF_EXT ? 1 << 24 : 0;
+    for (UINT key : held)
+        if (key) SendMessageA(control, key == VK_MENU ? WM_SYSKEYDOWN : WM_KEYDOWN, key, 1);
+    SendMessageA(control, down, keys & 0xFF, 1 | extended);
+    SendMessageA(control, up, keys & 0xFF, static_cast<LPARAM>(0xC0000001u) | extended);
+    for (int i = 2; i >= 0; --i)
+        if (held[i])
+            SendMessageA(control, held[i] == VK_MENU ? WM_SYSKEYUP : WM_KEYUP, held[i],
+                         static_cast<LPARAM>(0xC0000001u));
 }
 
-void Press(HWND dialog, int button) {
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
-}
-
-BOOL CALLBACK RecordControl(HWND control, LPARAM seenPointer) {
-    SimDialogSeen* seen = reinterpret_cast<SimDialogSeen*>(seenPointer);
-    char className[32] = "";
-    GetClassNameA(control, className, sizeof className);
-    const int id = GetDlgCtrlID(control);
-    const LONG style = GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK;
-    if (_stricmp(className, "Button") == 0 && (style == BS_AUTOCHECKBOX || style == BS_CHECKBOX)) {
-        DWORD_PTR state = 0;
-        SendBounded(control, BM_GETCHECK, 0, 0, &state);
-        seen->checks.emplace_back(id, state == BST_CHECKED);
-    } else {
-        seen->texts.emplace_back(id, WindowText(control));
-    }
-    return TRUE;
-}
-
-// Saves what a window shows as a 24-bit BMP file.
-void SaveWindowPicture(HWND window, const std::string& path) {
+// A picture of the dialog as it is on the screen, in a 24-bit BMP file.
+bool Capture(HWND dialog, const std::string& path) {
+    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+    Sleep(500);
     RECT frame;
-    GetWindowRect(window, &frame);
+    GetWindowRect(dialog, &frame);
     const int width = frame.right - frame.left, height = frame.bottom - frame.top;
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
     HGDIOBJ old = SelectObject(memory, bitmap);
-    if (!PrintWindow(window, memory, 0)) BitBlt(memory, 0, 0, width, height, screen, frame.left, frame.top, SRCCOPY);
-    GdiFlush();
-    const DWORD rowBytes = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
-    BITMAPFILEHEADER header = {};
-    header.bfType = 0x4D42;
-    header.bfOffBits = sizeof header + sizeof info.bmiHeader;
-    header.bfSize = header.bfOffBits + rowBytes * static_cast<DWORD>(height);
-    if (FILE* file = std::fopen(path.c_str(), "wb")) {
-        std::fwrite(&header, sizeof header, 1, file);
-        std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, file);
-        std::fwrite(bits, rowBytes, static_cast<size_t>(height), file);
-        std::fclose(file);
-    }
+    // The window draws itself into the picture; where it cannot, what the
+    // screen shows of it is taken.
+    if (!PrintWindow(dialog, memory, 0)) BitBlt(memory, 0, 0, width, height, screen, frame.left, frame.top, SRCCOPY);
     SelectObject(memory, old);
+    BITMAPINFOHEADER info = {};
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
+    const DWORD rowBytes = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+    std::vector<unsigned char> pixels(rowBytes * static_cast<DWORD>(height));
+    GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(), reinterpret_cast<BITMAPINFO*>(&info),
+              DIB_RGB_COLORS);
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
+    BITMAPFILEHEADER file = {};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+    FILE* out = std::fopen(path.c_str(), "wb");
+    if (!out) return false;
+    bool written = std::fwrite(&file, sizeof file, 1, out) == 1 && std::fwrite(&info, sizeof info, 1, out) == 1 &&
+                   std::fwrite(pixels.data(), 1, pixels.size(), out) == pixels.size();
+    return std::fclose(out) == 0 && written;
 }
 
-// Types and clicks as the answer says, then closes. The clicks are posted:
-// one that opens another dialog must not hold the watcher, which has to
-// answer that one too.
-void AnswerModuleDialog(HWND dialog, const SimDialogAnswer& answer) {
-    if (!answer.picturePath.empty()) {
-        RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-        Sleep(300);  // let the display draw it
-        SaveWindowPicture(dialog, answer.picturePath);
+bool TakeStep(HWND dialog, const std::string& caption, const SimDialogStep& step) {
+    if (step.kind == SimStepHold) {
+        Sleep(static_cast<DWORD>(step.seconds * 1000.0));
+        return true;
     }
-    for (const auto& typed : answer.texts)
-        SendBounded(GetDlgItem(dialog, typed.first), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.second.c_str()));
-    for (int button : answer.clicks) PostMessageA(GetDlgItem(dialog, button), BM_CLICK, 0, 0);
-    Press(dialog, answer.closeWith);
-}
-
-void TypeFileName(HWND dialog, const std::string& text) {
-    for (int id : {FileNameCombo, FileNameEdit})
-        if (HWND control = GetDlgItem(dialog, id))
-            SendBounded(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-}
-
-// The folder the dialog shows now ("" when it does not tell).
-std::string DialogFolder(HWND dialog) {
-    char folder[MAX_PATH] = "";
-    DWORD_PTR length = 0;
-    if (!SendBounded(dialog, CDM_GETFOLDERPATH, sizeof folder, reinterpret_cast<LPARAM>(folder), &length)) return "";
-    return folder;
-}
-
-// One path: typed and confirmed. A folder and names: the folder is opened
-// first, then the names are typed in quotes, as a user selects several.
-void AnswerFileDialog(HWND dialog, const Sighting& sighting) {
-    if (sighting.button != IDOK) {
-        Press(dialog, IDCANCEL);
-        return;
+    if (step.kind == SimStepCapture) {
+        if (Capture(dialog, step.text)) return true;
+        SimDialogProblem("no picture of \"" + caption + "\" could be saved as " + step.text);
+        return false;
     }
-    if (sighting.paths.size() == 1) {
-        TypeFileName(dialog, sighting.paths.front());
-        Press(dialog, IDOK);
-        return;
+    const std::string name = "\"" + caption + "\" control " + std::to_string(step.control);
+    HWND control = GetDlgItem(dialog, step.control);
+    if (!control) {
+        SimDialogProblem(name + " does not exist");
+        return false;
     }
-    const std::string& folder = sighting.paths.front();
-    if (lstrcmpiA(DialogFolder(dialog).c_str(), folder.c_str()) != 0) {
-        TypeFileName(dialog, folder);
-        Press(dialog, IDOK);
-        for (int wait = 0; wait < 500 && lstrcmpiA(DialogFolder(dialog).c_str(), folder.c_str()) != 0; ++wait)
-            Sleep(20);
+    if (!IsWindowEnabled(control)) {
+        SimDialogProblem(name + " is disabled: a user cannot work it");
+        return false;
     }
-    std::string names;
-    for (size_t i = 1; i < sighting.paths.size(); ++i) names += "\"" + sighting.paths[i] + "\" ";
-    TypeFileName(dialog, names);
-    Press(dialog, IDOK);
-}
-
-// Dialogs stay visible for a moment after the answer is pressed: each is
-// answered once.
-void Answer(HWND dialog) {
-    // The tick of the answer, never 0, kept with the window.
-    const DWORD now = GetTickCount() | 1;
-    const DWORD answeredAt = static_cast<DWORD>(reinterpret_cast<uintptr_t>(GetPropA(dialog, AnsweredProperty)));
-    if (answeredAt) {
-        // Still open long after its answer (a file dialog that refused the
-        // path, say): cancelled, so that the test fails instead of hanging.
-        if (now - answeredAt > 10000) {
-            SetPropA(dialog, AnsweredProperty, reinterpret_cast<HANDLE>(static_cast<uintptr_t>(now)));
-            Press(dialog, IDCANCEL);
+    const std::string kind = ClassOf(control);
+    const LONG style = GetWindowLongA(control, GWL_STYLE);
+    const WPARAM notifyId = static_cast<WORD>(step.control);
+    switch (step.kind) {
+        case SimStepType:
+            if (kind != "edit") break;
+            if (!SimTypeable(step.text, (style & ES_NUMBER) != 0)) {
+                SimDialogProblem(name + " takes digits only, not \"" + step.text + "\"");
+                return false;
+            }
+            SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(step.text.c_str()));
+            return true;
+        case SimStepClick:
+            if (kind != "button" || (style & BS_TYPEMASK) == BS_GROUPBOX) break;
+            SendMessageA(control, BM_CLICK, 0, 0);
+            return true;
+        case SimStepChoose: {
+            const bool combo = kind == "combobox";
+            if (!combo && kind != "listbox") break;
+            const LRESULT count = SendMessageA(control, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0);
+            if (step.index < 0 || step.index >= count) {
+                SimDialogProblem(name + " has no item " + std::to_string(step.index));
+                return false;
+            }
+            // What a click on the item does, its notification included.
+            SendMessageA(control, combo ? CB_SETCURSEL : LB_SETCURSEL, static_cast<WPARAM>(step.index), 0);
+            if (!combo) SendMessageA(control, LB_SETCARETINDEX, static_cast<WPARAM>(step.index), FALSE);
+            SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(notifyId, combo ? CBN_SELCHANGE : LBN_SELCHANGE),
+                         reinterpret_cast<LPARAM>(control));
+            return true;
         }
-        return;
+        case SimStepHotKey:
+            if (kind != "msctls_hotkey32") break;
+            if ((step.keys & 0xFF) == 0) {
+                SendMessageA(control, WM_KEYDOWN, VK_BACK, 1);  // Backspace clears the control
+                SendMessageA(control, WM_KEYUP, VK_BACK, static_cast<LPARAM>(0xC0000001u));
+            } else {
+                PressKeys(control, step.keys);
+            }
+            return true;
+        default:
+            break;
     }
-    SetPropA(dialog, AnsweredProperty, reinterpret_cast<HANDLE>(static_cast<uintptr_t>(now)));
-
-    // A message box shows its text in a static control of id 0xFFFF; a file
-    // dialog has its name box.
-    Sighting sighting{};
-    sighting.kind = GetDlgItem(dialog, StaticText)                                      ? SightMessageBox
-                    : GetDlgItem(dialog, FileNameCombo) || GetDlgItem(dialog, FileNameEdit) ? SightFileDialog
-                                                                                            : SightModuleDialog;
-    sighting.caption = WindowText(dialog);
-    sighting.owner = GetWindow(dialog, GW_OWNER);
-    if (sighting.kind == SightMessageBox) {
-        sighting.text = WindowText(GetDlgItem(dialog, StaticText));
-        sighting.flags = (GetDlgItem(dialog, IDYES) ? MB_YESNO : MB_OK) | IconFlag(dialog);
-    }
-    if (sighting.kind == SightModuleDialog) {
-        sighting.seen.caption = sighting.caption;
-        EnumChildWindows(dialog, RecordControl, reinterpret_cast<LPARAM>(&sighting.seen));
-    }
-    if (!SendBounded(answerWindow, SightingMessage, 0, reinterpret_cast<LPARAM>(&sighting))) return;
-    if (sighting.kind == SightFileDialog)
-        AnswerFileDialog(dialog, sighting);
-    else if (sighting.kind == SightModuleDialog)
-        AnswerModuleDialog(dialog, sighting.answer);
-    else
-        Press(dialog, sighting.button);
+    SimDialogProblem(name + " is a " + kind + ", which that step cannot work");
+    return false;
 }
 
-BOOL CALLBACK VisitWindow(HWND window, LPARAM) {
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process != GetCurrentProcessId() || !IsWindowVisible(window)) return TRUE;
-    char className[64] = "";
-    GetClassNameA(window, className, sizeof className);
-    if (std::strcmp(className, "#32770") == 0) Answer(window);
-    return TRUE;
-}
-
-DWORD WINAPI WatchDialogs(LPVOID) {
-    SetEvent(watcherRunning);
-    for (;;) {
-        EnumWindows(VisitWindow, 0);
+// Waits while a window the last step opened keeps the dialog disabled.
+bool WaitUntilUsable(HWND dialog) {
+    for (int waited = 0; waited < 120000; waited += 20) {
+        if (!Showing(dialog)) return false;
+        if (IsWindowEnabled(dialog)) return true;
         Sleep(20);
     }
+    return false;
+}
+
+DWORD WINAPI Drive(LPVOID parameter) {
+    std::unique_ptr<Job> job(static_cast<Job*>(parameter));
+    HWND dialog = job->dialog;
+    const std::string caption = job->shown.caption;
+    job->shown.states.push_back(Snapshot(dialog));
+    SimRecordDialogShown(job->serial, job->shown);
+    SimDialogAnswer answer;
+    if (SimTakeDialogAnswer(caption, &answer)) {
+        for (const SimDialogStep& step : answer.steps) {
+            if (!WaitUntilUsable(dialog)) {
+                SimDialogProblem("\"" + caption + "\" closed before all its steps were taken");
+                break;
+            }
+            if (!TakeStep(dialog, caption, step)) break;
+            if (Showing(dialog)) {
+                job->shown.states.push_back(Snapshot(dialog));
+                SimRecordDialogShown(job->serial, job->shown);
+            }
+        }
+        if (Showing(dialog)) SimDialogProblem("\"" + caption + "\" was left open by its steps; cancelled");
+    }
+    // Cancel, as the close box does, for a dialog nobody closed.
+    if (Showing(dialog)) SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     return 0;
 }
 
 }  // namespace
 
-// Before the first LoadLibrary: a thread that is still starting waits for
-// the loader lock, which the module's DllMain holds while it shows its
-// message, so the watcher must be running when the library loads.
-void SimStartDialogWatcher() {
-    if (answerWindow) return;
-    LoadSystemIcons();
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = AnswerWindowProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = "AerotraceStandInAnswers";
-    RegisterClassA(&windowClass);
-    answerWindow = CreateWindowA(windowClass.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                 windowClass.hInstance, nullptr);
-    watcherRunning = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    HANDLE thread = CreateThread(nullptr, 0, WatchDialogs, nullptr, 0, nullptr);
-    WaitForSingleObject(watcherRunning, INFINITE);
-    CloseHandle(thread);
+void SimAnswerModuleDialog(void* window) {
+    HWND dialog = static_cast<HWND>(window);
+    taken.erase(std::remove_if(taken.begin(), taken.end(), [](HWND old) { return !IsWindow(old); }), taken.end());
+    if (std::find(taken.begin(), taken.end(), dialog) != taken.end()) return;
+    taken.push_back(dialog);
+    Job* job = new Job{dialog, ++runs, SimDialogShown{Text(dialog), dialog, GetWindow(dialog, GW_OWNER), {}}};
+    SimLogEntry entry{};
+    entry.kind = LogDialog;
+    entry.caption = job->shown.caption;
+    entry.owner = job->shown.owner;
+    SimPlatformStageLog(entry);
+    HANDLE thread = CreateThread(nullptr, 0, Drive, job, 0, nullptr);
+    if (thread) {
+        CloseHandle(thread);
+    } else {
+        SimDialogProblem("no thread to answer \"" + job->shown.caption + "\"");
+        delete job;
+    }
 }
-
-void SimQueueDialogAnswer(const SimDialogAnswer& answer) { dialogAnswers.push_back(answer); }
-std::vector<SimDialogSeen> SimDialogsSeen() { return dialogsSeen; }
-bool SimHasDialogWindows() { return true; }

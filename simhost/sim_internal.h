@@ -31,6 +31,12 @@ struct SimViewWindow {
     uint8_t drawRecord[0x40];  // what its title event carries; 0x18 points to bytes
 };
 
+// A queued answer to one of the module's dialogs.
+struct SimDialogAnswer {
+    std::string caption;
+    std::vector<SimDialogStep> steps;
+};
+
 struct SimWorld {
     SimConfig config;
     double worldSeconds;
@@ -57,6 +63,10 @@ struct SimWorld {
     uint32_t lastGroundFlags;
     uint32_t hostDispatchResult;  // what the host's own dispatch function answers
     std::vector<int> heldKeys;  // virtual keys held down now
+    std::deque<SimDialogAnswer> dialogAnswers;
+    std::vector<SimDialogShown> dialogsShown;  // since the log was cleared
+    std::vector<uint64_t> dialogSerials;       // which run of a dialog each of dialogsShown is
+    std::vector<std::string> dialogProblems;   // since SimReset
     uint16_t x87ControlWordSeen;  // at the latest StepSeconds
 };
 extern SimWorld world;
@@ -103,8 +113,33 @@ SimViewWindow* SimViewWindowOf(uint8_t* bytes);
 // The log (sim_state.cpp).
 SimLogEntry& SimAppendLog(SimLogKind kind);
 
+// The module's dialogs (sim_dialogs.cpp; the dialog manager and the user's
+// hand in sim_dialogs_posix.cpp natively, sim_dialogs_win32.cpp under Windows).
+// Notes a problem answering a dialog (and prints it, for the test's output).
+void SimDialogProblem(const std::string& problem);
+// Records what a run of a dialog showed, replacing the record of the same run.
+void SimRecordDialogShown(uint64_t serial, const SimDialogShown& shown);
+// The next answer, for a dialog with this caption; false (and a problem
+// noted) when there is none or it was meant for another dialog, which then
+// stays queued.
+bool SimTakeDialogAnswer(const std::string& caption, SimDialogAnswer* answer);
+// A step's text is one a user can type into the field.
+bool SimTypeable(const std::string& text, bool digitsOnly);
+// Windows: takes on a dialog of the module that has just shown (called by
+// the watcher thread for every one it sees).
+void SimAnswerModuleDialog(void* window);
+// Windows: a log entry made on another thread, taken into the log by the
+// main thread.
+void SimPlatformStageLog(const SimLogEntry& entry);
+
 // Module linkage, native or Windows (sim_link_*.cpp).
+// Guards what the Windows stand-in's watcher threads share with the main
+// thread (a recursive lock; nothing natively, where there is one thread).
+void SimPlatformLock();
+void SimPlatformUnlock();
 void SimPlatformPumpMessages();
+// Takes into the log what other threads saw (dialogs answered under Windows).
+void SimPlatformCollect();
 void SimPlatformReset();
 // Presses or releases a key on the real keyboard (Windows; natively the
 // module asks the stand-in through its hooks).

@@ -11,16 +11,12 @@
 
 #include "core/module.h"
 #include "engine/recorder.h"
-#include "engine/replay_buffer.h"
 #include "platform/posix/posix_hooks.h"
 #include "sim_internal.h"
 #include "sim_module_state.h"
 
 static bool loaded;
 static int mainWindowToken;
-// Stands for the replay dialog, which owns the replay commands' dialogs and
-// message boxes once it exists.
-static int replayDialogToken;
 
 static int AnswerMessageBox(WindowHandle owner, const char* text, const char* caption, uint32_t flags) {
     SimLogEntry& entry = SimAppendLog(LogMessageBox);
@@ -107,6 +103,8 @@ static PosixWindowProcedure SubclassHook(WindowHandle window, PosixWindowProcedu
 static int16_t KeyStateHook(int virtualKey) { return SimKeyHeld(virtualKey) ? static_cast<int16_t>(0x8000) : 0; }
 
 void SimPlatformReset() {}
+void SimPlatformLock() {}
+void SimPlatformUnlock() {}
 void SimPlatformSetKeyHeld(int, bool) {}
 
 bool SimLoadModule() {
@@ -118,6 +116,7 @@ bool SimLoadModule() {
     hooks.openFileDialog = AnswerFileDialog;
     hooks.saveFileDialog = AnswerFileDialog;
     hooks.subclassWindow = SubclassHook;
+    SimSetDialogHooks(&hooks);
     PosixSetHostHooks(hooks);
     // A fresh main window, as the simulator has when it starts.
     mainWindowProcedure = HostWindowProcedure;
@@ -139,13 +138,9 @@ void SimUnloadModule() {
 
 bool SimModuleLoaded() { return loaded; }
 void SimPlatformPumpMessages() {}
-// No dialog windows natively: the module's dialogs close as cancelled.
-void SimQueueDialogAnswer(const SimDialogAnswer&) {}
-std::vector<SimDialogSeen> SimDialogsSeen() { return {}; }
-bool SimHasDialogWindows() { return false; }
+void SimPlatformCollect() {}
 
 void* SimMainWindow() { return &mainWindowToken; }
-void* SimReplayDialogWindow() { return &replayDialogToken; }
 intptr_t SimSendMainWindowMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
     return mainWindowProcedure(&mainWindowToken, message, wParam, lParam);
 }
@@ -188,9 +183,6 @@ void SimModuleCommand(const char* name) {
     static const Command commands[] = {
         // What "Record..." starts once the record dialog is closed with OK.
         {"StartRecordingWithDefaults", [](int) { StartRecordingWithDefaults(); }},
-        // The replay dialog's two actions, as its buttons will call them.
-        {"Replay", [](int argument) { StartReplay(static_cast<uint32_t>(argument)); }},
-        {"SaveReplay", [](int) { SaveReplay(&replayDialogToken); }},
     };
     char command[64] = "";
     int argument = 0;

@@ -1,9 +1,10 @@
 // Windows linkage of the stand-in, as FS2004 does it: a real top-level
 // window of class "FS98MAIN" with a menu bar, LoadLibrary of the module,
 // ImportTable filled through GetProcAddress, frames inside a real message
-// loop, keys pressed on the real keyboard. The dialogs the module opens are
-// answered by the watcher (sim_dialogs_win32.cpp), the menu bar is in
-// sim_menu_bar_win32.cpp.
+// loop, keys pressed on the real keyboard; and the lock and staged log that
+// the threads answering dialogs share with the main thread. Message boxes
+// and file dialogs are answered in sim_answers_win32.cpp, the module's own
+// dialogs in sim_dialogs_win32.cpp, the menu bar is in sim_menu_bar_win32.cpp.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -55,7 +56,43 @@ void CreateMainWindow() {
 
 std::string simulatorFolder;
 
+// A recursive lock, ready before any other thread runs.
+CRITICAL_SECTION& Lock() {
+    static CRITICAL_SECTION lock;
+    static bool ready;
+    if (!ready) {
+        InitializeCriticalSection(&lock);
+        ready = true;
+    }
+    return lock;
+}
+std::vector<SimLogEntry> stagedLog;  // made on other threads, not yet in the log
+
 }  // namespace
+
+void SimPlatformLock() { EnterCriticalSection(&Lock()); }
+void SimPlatformUnlock() { LeaveCriticalSection(&Lock()); }
+
+void SimPlatformStageLog(const SimLogEntry& entry) {
+    SimPlatformLock();
+    stagedLog.push_back(entry);
+    SimPlatformUnlock();
+}
+
+void SimPlatformCollect() {
+    SimPlatformLock();
+    std::vector<SimLogEntry> staged;
+    staged.swap(stagedLog);
+    SimPlatformUnlock();
+    for (const SimLogEntry& entry : staged) {
+        SimLogEntry& logged = SimAppendLog(entry.kind);
+        const uint64_t frame = logged.frame;
+        logged = entry;
+        logged.frame = frame;
+    }
+}
+
+HMODULE SimModuleLibrary() { return library; }
 
 std::string SimWindowsPath(const std::string& path) {
     if (path.empty() || path[0] != '/') return path;
@@ -68,6 +105,7 @@ std::string SimWindowsPath(const std::string& path) {
 std::string SimSimulatorFolder() { return simulatorFolder; }
 
 void SimPlatformReset() {
+    Lock();
     SimStartDialogWatcher();
     for (HANDLE file : lockedFiles) CloseHandle(file);
     lockedFiles.clear();
@@ -130,12 +168,10 @@ void SimPlatformPumpMessages() {
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
+    SimPlatformCollect();
 }
 
 void* SimMainWindow() { return mainWindow; }
-// The replay dialog is the module's own window; until the module has it,
-// nothing here stands for it.
-void* SimReplayDialogWindow() { return nullptr; }
 
 intptr_t SimSendMainWindowMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
     LRESULT result = SendMessageA(mainWindow, message, wParam, lParam);

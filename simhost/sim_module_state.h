@@ -3,3 +3,7 @@
 #pragma once
 
 void SimResetModuleState();
+
+struct PosixHostHooks;
+// The stand-in's dialog manager for the module's dialogs (sim_dialogs_posix.cpp).
+void SimSetDialogHooks(PosixHostHooks* hooks);

@@ -182,7 +182,14 @@ void SimQueueFileDialogAnswer(const std::vector<std::string>& paths) { world.fil
 const std::vector<SimLogEntry>& SimLog() {
     return world.log;
 }
-void SimClearLog() { world.log.clear(); }
+void SimClearLog() {
+    SimPlatformCollect();
+    world.log.clear();
+    SimPlatformLock();
+    world.dialogsShown.clear();
+    world.dialogSerials.clear();
+    SimPlatformUnlock();
+}
 
 std::vector<SimLogEntry> SimLogOf(SimLogKind kind) {
     std::vector<SimLogEntry> entries;

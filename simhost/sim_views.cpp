@@ -118,15 +118,3 @@ bool SimDispatchKeyEvent(uint32_t type, uint32_t eventId, int32_t parameter) {
     std::memcpy(record + 0x0C, &parameter, sizeof parameter);
     return SimDispatchInput(type, eventId, record);
 }
-
-std::string SimDialogSeen::Text(int control) const {
-    for (const auto& text : texts)
-        if (text.first == control) return text.second;
-    return std::string();
-}
-
-bool SimDialogSeen::Checked(int control) const {
-    for (const auto& check : checks)
-        if (check.first == control) return check.second;
-    return false;
-}

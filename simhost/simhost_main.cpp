@@ -1,17 +1,21 @@
-// The stand-in simulator as a program: loads the module the way FS2004 does,
-// flies with the replay buffer running, replays its last 30 seconds, saves
-// it as a recording and plays that back; then flies the scripted flight,
-// records it with the AI aircraft around it, plays the recording back (at
+// The stand-in simulator as a program: loads the module the way FS2004 does
+// and plays a user through its menu, keys and dialogs. It opens each of the
+// module's dialogs once: the settings (the control window turned on), the
+// keyboard controls (Ctrl+R becomes the Record key), the about box; flies
+// with the replay buffer running, saves it and replays its last 30 seconds from the replay dialog,
+// plays the saved replay; then records the scripted flight with the AI
+// aircraft around it from the record dialog, plays the recording back (at
 // normal speed, faster in a loop, and as traffic while a second flight is
-// recorded beside it) and reports what the module did. Before all that, a
-// tower view from the simulator's tower watches the take-off go past.
-// Recording and playback go through the module menu, the keys and the
-// control window, as a user would drive them; the replay buffer's replay
-// and save through the native stand-in's command seam until the module has
-// the replay dialog (the Windows build leaves that part out).
-//   simhost [--dll PATH] [--dir FOLDER] [--minutes N] [--ai N] [--show-menu SECONDS] [--tower-dialog BMP]
+// recorded beside it with the Record key) and reports what the module did.
+// Before the flight, a tower view from the simulator's tower watches the
+// take-off go past. Everything goes through the module menu, the keys, the
+// dialogs and the control window, as a user would drive them.
+//   simhost [--dll PATH] [--dir FOLDER] [--minutes N] [--ai N] [--show-menu SECONDS] [--pictures FOLDER]
+//           [--tower-dialog BMP]
 // --show-menu opens the module menu on the menu bar for that long before the
-// flight (Windows build: for screenshots, see scripts/screenshot.sh).
+// flight; --pictures only opens the five dialogs, leaving a BMP picture of
+// each in FOLDER; --tower-dialog saves a picture of "Edit tower view" first
+// (Windows build: for screenshots, see scripts/screenshot.sh).
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -22,19 +26,25 @@
 #include <vector>
 
 #include "sim.h"
+#include "ui/dialog_ids.h"
 
 // The user's hand on the simulator's main window: the module menu's
-// commands and keys with their default bindings.
+// commands (WM_COMMAND) and keys (WM_KEYDOWN, WM_KEYUP) with their default
+// bindings.
+static const uint32_t CommandMessage = 0x0111, KeyDownMessage = 0x0100, KeyUpMessage = 0x0101;
 static const uintptr_t CmdRecord = 43566;       // "Record..." / "Stop recording..."
 static const uintptr_t CmdPlay = 43567;         // "Play..." / "Stop playback..."
 static const uintptr_t CmdPlayTraffic = 43568;  // "Play as traffic..."
-static const int KeyEscape = 27, KeyLeft = 37, KeyRight = 39, KeyDelete = 46;
+static const uintptr_t CmdReplay = 43569;       // "Replay..."
+static const uintptr_t CmdSettings = 43570;     // "Settings..."
+static const uintptr_t CmdAbout = 43571;        // "About..."
+static const uintptr_t CmdKeyboard = 43572;     // "Keyboard controls..."
+static const int KeyEscape = 27, KeyEnd = 35, KeyLeft = 37, KeyRight = 39, KeyDelete = 46, KeyControl = 0x11;
 static const int KeyLoopStart = 111, KeyLoopEnd = 106, KeyFaster = 107, KeySlower = 109;  // keypad / * + -
 // Controls of the module's control window.
 static const uint32_t ControlFaster = 1014, ControlSpeedLabel = 1013;
 
-static void Choose(uintptr_t command) { SimChooseMenuCommand(static_cast<uint32_t>(command)); }
-static void Press(int key) { SimTapKey(key); }
+static void Choose(uintptr_t command) { SimSendMainWindowMessage(CommandMessage, command, 0); }
 
 // The advanced tower views: "New tower view", "FS tower" and the first stored view.
 static const uintptr_t CmdNewTowerView = 43600, CmdEditTowerView = 43602, CmdFsTower = 43610,
@@ -80,22 +90,19 @@ static void WatchCamera(int times, double seconds) {
 }
 
 // Opens "Edit tower view" on the stored view, saves a picture of it and
-// cancels it (Windows build: the native stand-in has no dialog windows).
+// cancels it (Windows build: the native stand-in draws no windows).
 static void ShowTowerDialog(const std::string& picture) {
-    if (!SimHasDialogWindows()) {
-        std::printf("No dialog windows here: no picture of the tower dialog.\n");
-        return;
-    }
     SimSetViewWindowKind(SimMainViewWindow(), SimViewTower);
     SimRunFrames(1);
     Choose(CmdFirstTowerView);
     SimRunFrames(1);
-    SimDialogAnswer answer;
-    answer.closeWith = 2;
-    answer.picturePath = picture;
-    SimQueueDialogAnswer(answer);
+    SimQueueDialogAnswer("Edit tower view", {SimCaptureDialog(picture), SimClick(DIALOG_CANCEL)});
     Choose(CmdEditTowerView);
-    std::printf("Tower dialog saved as %s.\n", picture.c_str());
+    std::error_code error;
+    if (std::filesystem::exists(picture, error))
+        std::printf("Tower dialog saved as %s.\n", picture.c_str());
+    else
+        std::printf("No picture of the tower dialog here (no windows are drawn).\n");
     Choose(CmdFsTower);
     SimSetViewWindowKind(SimMainViewWindow(), SimViewCockpit2d);
 }
@@ -135,6 +142,77 @@ static const char* EventName(uint64_t id) {
     }
 }
 
+// Where the dialogs' pictures go ("" for none).
+static std::string picturesFolder;
+
+// A step that takes a picture of the dialog, when pictures are asked for.
+static SimDialogStep Picture(const char* name) {
+    return picturesFolder.empty() ? SimHoldOpen(0.0) : SimCaptureDialog(picturesFolder + "/" + name + ".bmp");
+}
+
+// A control as the dialog that opened last showed it when it opened.
+static SimControlState Shown(int control) {
+    std::vector<SimDialogShown> shown = SimDialogsShown();
+    const SimControlState* state =
+        shown.empty() || shown.back().states.empty() ? nullptr : SimFindControl(shown.back().states.front(), control);
+    return state ? *state : SimControlState{control, "", "(not shown)", 0, false, {}, -1, 0, 0, 0};
+}
+
+static std::string ShownText(int control) {
+    std::string text = Shown(control).text;
+    for (char& c : text)
+        if (c == '\n') c = ' ';
+    return text;
+}
+
+static void SettingsDialog() {
+    SimClearLog();
+    SimQueueDialogAnswer("Aerotrace Settings",
+                         {SimClick(SETTINGS_SHOW_WINDOW), Picture("settings-dialog"), SimClick(DIALOG_OK)});
+    Choose(CmdSettings);
+    std::printf("\"Settings...\": \"Show window during playback\" on. %s\n",
+                ShownText(SETTINGS_MEMORY_LABEL).c_str());
+}
+
+static void KeyboardDialog() {
+    SimQueueDialogAnswer("Keyboard controls", {
+                                                  SimChoose(KEYBOARD_LIST, 16),  // "Record"
+                                                  SimPressHotKey(KEYBOARD_HOT_KEY, 0x0200 | 'R'),
+                                                  Picture("keyboard-dialog"),
+                                                  SimClick(DIALOG_OK),
+                                              });
+    Choose(CmdKeyboard);
+    std::printf("\"Keyboard controls...\": Ctrl+R records from now on.\n");
+}
+
+static void AboutDialog() {
+    SimClearLog();
+    SimQueueDialogAnswer("About Aerotrace", {Picture("about-dialog"), SimClick(DIALOG_OK)});
+    Choose(CmdAbout);
+    std::vector<SimDialogShown> shown = SimDialogsShown();
+    std::string text;
+    if (!shown.empty() && !shown.back().states.empty())
+        for (const SimControlState& control : shown.back().states.front())
+            if (control.className == "static") text = control.text;
+    text = text.substr(0, text.find("\n\n"));  // the product and version lines
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    std::printf("\"About...\": %s\n", text.c_str());
+}
+
+// Only the five dialogs, each with its picture.
+static void DialogPictures() {
+    SettingsDialog();
+    KeyboardDialog();
+    AboutDialog();
+    SimRunSeconds(30.0);  // something in the replay buffer
+    SimQueueDialogAnswer("Replay", {Picture("replay-dialog"), SimClick(DIALOG_CANCEL)});
+    Choose(CmdReplay);
+    SimQueueDialogAnswer("Record Flight", {SimClick(RECORD_AI), Picture("record-dialog"), SimClick(DIALOG_CANCEL)});
+    Choose(CmdRecord);
+    std::printf("Pictures of the five dialogs in %s.\n", picturesFolder.c_str());
+}
+
+#ifndef _WIN32
 // The status line the module drew in the last frame, if any, and the
 // control window while it is on screen.
 static void PrintStatus(const char* moment) {
@@ -159,15 +237,31 @@ static std::vector<std::string> SavedRecordings() {
     return paths;
 }
 
-#ifndef _WIN32
-// The replay buffer records from the flight load on. What the replay dialog
-// will offer (replay the last N seconds, save the buffer) goes through the
-// stand-in's command seam until the dialog exists.
+static void Press(int key) {
+    SimSendMainWindowMessage(KeyDownMessage, static_cast<uintptr_t>(key), 0x00000001);
+    SimSendMainWindowMessage(KeyUpMessage, static_cast<uintptr_t>(key), static_cast<intptr_t>(0xC0000001u));
+}
+
+// The replay buffer records from the flight load on. The replay dialog saves
+// it, then replays its last 30 seconds.
 static void ReplayBufferDemo(double seconds) {
     std::printf("Flying %.0f seconds with the replay buffer running:\n", seconds);
     SimRunSeconds(seconds);
     PrintStatus("buffer recording");
-    SimModuleCommand("Replay 30");
+    const char* saved = "Replay.atr";
+    SimQueueFileDialogAnswer({saved});
+    SimClearLog();
+    SimQueueDialogAnswer("Replay", {
+                                       Picture("replay-dialog"),
+                                       SimClick(REPLAY_SAVE),
+                                       SimType(REPLAY_SECONDS, "30"),
+                                       SimClick(DIALOG_OK),
+                                   });
+    Choose(CmdReplay);
+    std::error_code error;
+    std::printf("  \"Replay...\" offered %s seconds; \"Save replay\" wrote %s (%llu bytes)\n",
+                ShownText(REPLAY_SECONDS).c_str(), saved,
+                static_cast<unsigned long long>(std::filesystem::file_size(saved, error)));
     SimRunSeconds(1.0);
     PrintStatus("replaying the last 30 seconds");
     SimRunSeconds(20.0);
@@ -176,23 +270,16 @@ static void ReplayBufferDemo(double seconds) {
     PrintStatus("after the replay");
     SimSetPaused(false);
     SimRunSeconds(5.0);
-    const char* saved = "Replay.atr";
-    SimQueueFileDialogAnswer({saved});
-    SimModuleCommand("SaveReplay");
-    std::error_code error;
-    std::printf("Replay buffer saved: %s (%llu bytes)\n", saved,
-                static_cast<unsigned long long>(std::filesystem::file_size(saved, error)));
     SimQueueFileDialogAnswer({saved});
     Choose(CmdPlay);
     SimRunSeconds(1.0);
     PrintStatus("playing the saved replay");
-    Press(SimKeyEnd);  // to its last second
+    Press(KeyEnd);  // to its last second
     SimRunSeconds(2.0);
     PrintStatus("saved replay played to its end");
     SimSetPaused(false);
     SimRunSeconds(1.0);
 }
-#endif
 
 // Plays the first recording back three ways: "Play..." with the transport
 // keys, then "Play as traffic..." with a second recording made beside it.
@@ -247,9 +334,15 @@ static void PlayBack(const std::string& recording) {
     SimRunSeconds(30.0);
     PrintStatus("\"Play as traffic...\"");
     std::printf("  %-34s %zu aircraft in the simulation\n", "", SimAircraftIds().size());
-    Choose(CmdRecord);
+    // Ctrl+R, bound in the keyboard dialog: the record dialog, then a
+    // recording beside the traffic.
+    SimQueueDialogAnswer("Record Flight", {SimClick(DIALOG_OK)});
+    SimSetKeyHeld(KeyControl, true);
+    SimSendMainWindowMessage(KeyDownMessage, 'R', 0x00130001);
+    SimSetKeyHeld(KeyControl, false);
     SimRunSeconds(120.0);
-    PrintStatus("\"Record...\" beside it");
+    PrintStatus("Ctrl+R beside it");
+    SimQueueFileDialogAnswer({"Recordings/Second flight.atr"});
     Choose(CmdRecord);
     SimRunSeconds(1.0);
     PrintStatus("\"Stop recording...\"");
@@ -258,6 +351,7 @@ static void PlayBack(const std::string& recording) {
     PrintStatus("Escape: traffic ended");
     std::printf("  %-34s %zu aircraft in the simulation\n", "", SimAircraftIds().size());
 }
+#endif
 
 int main(int argc, char** argv) {
     std::string folder = "dist/demo";
@@ -271,20 +365,21 @@ int main(int argc, char** argv) {
         else if (!std::strcmp(argv[i], "--minutes")) minutes = std::atof(argv[i + 1]);
         else if (!std::strcmp(argv[i], "--ai")) aiCount = std::atoi(argv[i + 1]);
         else if (!std::strcmp(argv[i], "--show-menu")) showMenuSeconds = std::atof(argv[i + 1]);
+        else if (!std::strcmp(argv[i], "--pictures")) picturesFolder = argv[i + 1];
         else if (!std::strcmp(argv[i], "--tower-dialog")) towerDialogPicture = argv[i + 1];
         else {
             std::fprintf(stderr,
                          "usage: simhost [--dll PATH] [--dir FOLDER] [--minutes N] [--ai N] [--show-menu SECONDS] "
-                         "[--tower-dialog BMP]\n");
+                         "[--pictures FOLDER] [--tower-dialog BMP]\n");
             return 2;
         }
     }
     SimEnterDirectory(folder);
-    // Recordings are saved without dialog, the AI aircraft recorded with them;
-    // the control window shows during playbacks. A tower view stands at the
-    // far end of the runway, 10 m up, with autozoom.
+    // The settings as the module comes, but for a tower view at the far end
+    // of the runway, 10 m up, with autozoom (the settings dialog turns the
+    // control window on). Recordings go where the user puts them in the
+    // save dialog.
     if (FILE* ini = std::fopen("Modules/Aerotrace.ini", "w")) {
-        std::fputs("[SETTINGS]\nNoRecDlg=1\n[WINDOW]\nShow=1\n[RECORD]\nDfltItvlIdx=1\nRecAI=1\n", ini);
         const HostPosition threshold = SimPositionNearAirfield(320.0, 1500.0, 140.0);
         std::fprintf(ini, "[TOWERVIEWS]\nnViews=1\nView0Name=Runway far end\nView0Lat=%.8f\nView0Lon=%.8f\n"
                           "View0Alt=140.00\nView0Zoom=64\nView0AutoZoom=0.04\n",
@@ -292,6 +387,8 @@ int main(int argc, char** argv) {
                      static_cast<double>(threshold.longitude) * 360.0 / 18446744073709551616.0);
         std::fclose(ini);
     }
+    std::error_code error;
+    std::filesystem::create_directory("Recordings", error);
     SimReset(SimStandardConfig(aiCount));
     if (!SimLoadModule()) {
         std::printf("The module refused to load.\n");
@@ -310,23 +407,38 @@ int main(int argc, char** argv) {
         if (!SimShowModuleMenu(showMenuSeconds)) std::printf("No module menu on a menu bar here.\n");
     }
     if (!towerDialogPicture.empty()) ShowTowerDialog(towerDialogPicture);
+    if (!picturesFolder.empty()) {
+        std::filesystem::create_directories(picturesFolder, error);
+        DialogPictures();
+        SimUnloadModule();
+        return 0;
+    }
+    SettingsDialog();
+    KeyboardDialog();
+    AboutDialog();
     TowerViewDemo();
 #ifndef _WIN32
     ReplayBufferDemo(180.0);
 #endif
-    // "Record..." in the Aerotrace menu: with NoRecDlg the recording starts
-    // at once with the stored defaults.
+    // "Record..." in the Aerotrace menu: the record dialog, recording the
+    // AI traffic too.
+    SimClearLog();
+    SimQueueDialogAnswer("Record Flight", {SimClick(RECORD_AI), Picture("record-dialog"), SimClick(DIALOG_OK)});
     Choose(CmdRecord);
+    const SimControlState interval = Shown(RECORD_INTERVAL);
+    std::printf("\"Record...\": the record dialog, every %s, AI traffic recorded too.\n",
+                interval.selection >= 0 ? interval.items[static_cast<size_t>(interval.selection)].c_str() : "?");
     SimRunSeconds(minutes * 60.0);
     std::vector<SimLogEntry> lines = SimLogOf(LogStatusLine);
     if (!lines.empty()) std::printf("Status line at the end: %s\n", lines.back().text.c_str());
-    // "Stop recording...": saved under Recordings, named after the date.
+    // "Stop recording...": saved where the save dialog says.
+    SimQueueFileDialogAnswer({"Recordings/Demo flight.atr"});
     Choose(CmdRecord);
     std::printf("Flew %.0f simulated seconds in %llu frames with %d AI aircraft.\n", SimWorldSeconds(),
                 static_cast<unsigned long long>(SimFrameNumber()), aiCount);
     for (const SimLogEntry& box : SimLogOf(LogMessageBox))
         std::printf("  message box \"%s\": %s\n", box.caption.c_str(), box.text.c_str());
-    std::error_code error;
+#ifndef _WIN32
     const std::vector<std::string> recorded = SavedRecordings();
     for (const std::string& path : recorded)
         std::printf("Recording saved: %s/%s (%llu bytes)\n", folder.c_str(), path.c_str(),
@@ -340,6 +452,7 @@ int main(int argc, char** argv) {
     }
     for (const SimLogEntry& box : SimLogOf(LogMessageBox))
         std::printf("  message box \"%s\": %s\n", box.caption.c_str(), box.text.c_str());
+#endif
     SimUnloadModule();
     std::printf("Module shut down. Handlers unregistered: %zu; still registered: %zu.\n",
                 SimLogOf(LogUnregister).size(), SimRegisteredEvents().size());

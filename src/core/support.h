@@ -3,6 +3,12 @@
 
 #define AEROTRACE_VERSION "1.0.0"
 #define AEROTRACE_SUPPORT_ADDRESS "support@aerotrace.example"
+#define AEROTRACE_SUPPORT_WEB "https://aerotrace.example/support"
+
+// The about box's rights notice and help line.
+#define ABOUT_RIGHTS_1 "Copyright (c) 2024 the Aerotrace developers."
+#define ABOUT_RIGHTS_2 "Free to use; share your flights freely."
+#define ABOUT_SUPPORT_LINE "Help, updates and questions:"
 
 // Internal-failure messages end with the support address.
 #define SUPPORT_SUFFIX " " AEROTRACE_SUPPORT_ADDRESS

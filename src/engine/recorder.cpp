@@ -45,12 +45,18 @@ uint32_t AutostopKindForChoice(int32_t choice, uint32_t current) {
     }
 }
 
+uint32_t AutostopDelayForSeconds(int64_t seconds) {
+    if (seconds < 0) seconds = 0;
+    if (seconds > MaxAutostopSeconds) seconds = MaxAutostopSeconds;
+    return static_cast<uint32_t>(seconds) * 10000u;
+}
+
 void StartRecordingWithDefaults() {
     // A recording that runs already keeps the parameters it was started with.
     if (!RecordingMayStart()) return;
     RecordDefaults defaults = ReadRecordDefaults(AI_FACTOR_DEFAULT_NO_DIALOG);
     session.recordInterval = RecordIntervalForIndex(defaults.DfltItvlIdx);
-    session.autostopDelay = static_cast<uint32_t>(defaults.DfltAutostopTime) * 10000u;
+    session.autostopDelay = AutostopDelayForSeconds(defaults.DfltAutostopTime);
     session.autostopKind = AutostopKindForChoice(defaults.DfltAutostop, session.autostopKind);
     session.aiSampleFactor = defaults.RecAI ? static_cast<uint8_t>(defaults.AIItvlFactor) : 0;
     StartRecording();

@@ -10,6 +10,13 @@
 // none. Any other choice keeps current.
 uint32_t AutostopKindForChoice(int32_t choice, uint32_t current);
 
+// The longest autostop delay a TimeStamp span holds, in whole seconds.
+constexpr int64_t MaxAutostopSeconds = 429496;
+// The autostop delay for a number of seconds, in TimeStamp units: negative
+// counts as 0 and anything beyond the longest span as that span, so a large
+// number never wraps round to a stop after a fraction of a second.
+uint32_t AutostopDelayForSeconds(int64_t seconds);
+
 // Starts a recording with the parameters stored in the RECORD section (the
 // start used when the recording dialogs are turned off).
 void StartRecordingWithDefaults();

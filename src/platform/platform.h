@@ -33,6 +33,26 @@ WindowHandle FindTopLevelWindow(const char* className);
 // Virtual-key state as GetAsyncKeyState reports it (non-zero while held).
 int16_t AsyncKeyState(int virtualKey);
 
+// ---------------------------------------------------------------- dialogs
+// The module's modal dialogs, built from its dialog templates. A dialog
+// procedure gets the Win32 messages it handles (WM_INITDIALOG, whose lParam
+// is the state given to DialogRun, and WM_COMMAND) with their Win32 numbers
+// and parameters, and returns what a Win32 dialog procedure returns.
+// Natively the stand-in simulator plays the dialog manager and the user.
+typedef intptr_t (*DialogProcedure)(WindowHandle dialog, uint32_t message, uintptr_t wParam, intptr_t lParam);
+
+// Runs the dialog of the template modally and returns what DialogEnd was
+// given (-1 when the dialog could not be made).
+intptr_t DialogRun(uint32_t templateId, WindowHandle owner, DialogProcedure procedure, void* state);
+// The state given to DialogRun, from WM_INITDIALOG on.
+void* DialogState(WindowHandle dialog);
+// A message to one of the dialog's controls (SendDlgItemMessage).
+intptr_t DialogItemMessage(WindowHandle dialog, int control, uint32_t message, uintptr_t wParam, intptr_t lParam);
+void DialogItemEnable(WindowHandle dialog, int control, int enabled);
+void DialogItemFocus(WindowHandle dialog, int control);
+// Ends the modal run once the procedure returns.
+void DialogEnd(WindowHandle dialog, intptr_t result);
+
 // ---------------------------------------------------------------- files
 // A binary file opened with C stdio semantics ("rb", "wb", "w+b", ...).
 // Paths are spelled the Windows way ("Modules\\Aerotrace1.tmp"); the posix

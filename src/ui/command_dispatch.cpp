@@ -5,11 +5,34 @@
 #include "ui/command_dispatch.h"
 
 #include "core/clock.h"
+#include "core/host.h"
 #include "engine/player.h"
 #include "engine/recorder.h"
+#include "engine/session.h"
 #include "engine/transport.h"
 #include "ui/control_window_model.h"
+#include "ui/dialogs.h"
 #include "views/view_commands.h"
+
+// Every dialog opened from the menu or a key runs between ModalBegin and
+// ModalEnd, whatever it returns.
+static void RunModal(void (*run)()) {
+    HostModalBegin();
+    run();
+    HostModalEnd();
+}
+
+// The record dialog, and the recording it asks for: started before
+// ModalEnd, with the parameters chosen in it.
+static void RecordWithDialog() {
+    RecordParameters chosen;
+    if (!RunRecordDialog(&chosen)) return;
+    session.recordInterval = chosen.recordInterval;
+    session.autostopKind = chosen.autostopKind;
+    session.autostopDelay = chosen.autostopDelay;
+    session.aiSampleFactor = chosen.aiSampleFactor;
+    StartRecording();
+}
 
 void PerformAction(UiAction action, int32_t argument) {
     switch (action) {
@@ -48,13 +71,23 @@ void PerformAction(UiAction action, int32_t argument) {
         case ActionViewCommand:
             ViewMenuCommand(static_cast<uint32_t>(argument));
             break;
-        // The dialogs join as they are built; until then their commands are
-        // taken and do nothing, as for a mode that does not allow them.
         case ActionRecordDialog:
+            RunModal(RecordWithDialog);
+            break;
         case ActionReplayDialog:
+            RunModal(RunReplayDialog);
+            break;
         case ActionSettingsDialog:
+            RunModal(RunSettingsDialog);
+            break;
         case ActionKeyboardDialog:
+            RunModal(RunKeyboardDialog);
+            break;
         case ActionAboutDialog:
+            RunModal(RunAboutDialog);
+            break;
+        // The advanced view settings dialog joins with the advanced views;
+        // until then its command is taken and does nothing.
         case ActionViewSettingsDialog:
             break;
     }

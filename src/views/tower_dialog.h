@@ -51,5 +51,5 @@ void ApplyTowerDialogTexts(const TowerDialogTexts& texts, TowerView* view);
 // while the window shows the simulator's tower.
 void EditTowerView();
 // Runs the dialog modally over the main window; true on OK, with the texts
-// as the user left them. (Native builds have no dialog windows: false.)
+// as the user left them.
 bool RunTowerDialog(TowerDialogTexts* texts);

@@ -33,6 +33,8 @@ void Scenario::SetUp() {
 }
 
 void Scenario::TearDown() {
+    // Every dialog the module opened was answered as the test meant.
+    for (const std::string& problem : SimDialogProblems()) ADD_FAILURE() << problem;
     if (SimModuleLoaded()) SimUnloadModule();
     SimChangeDirectory(homeFolder);
 }

@@ -129,8 +129,8 @@ TEST_F(TowerViewScenario, AutozoomGoesThroughTheZoomMatrixAndTheHostsTwoZoomWord
     const SimCameraPlacement camera = SimCameraPlacements().back();
     double toAircraft[3];
     SimOffsetMetres(camera.position, UserAircraft(), toAircraft);
-    const double distance = std::sqrt(toAircraft[0] * toAircraft[0] + toAircraft[1] * toAircraft[1] +
-                                      toAircraft[2] * toAircraft[2]);
+    const double distance =
+        std::sqrt(toAircraft[0] * toAircraft[0] + toAircraft[1] * toAircraft[1] + toAircraft[2] * toAircraft[2]);
     const double zoom = 0.05 * distance;  // about 100 sixty-fourths
     ASSERT_TRUE(camera.hasMatrix);
     EXPECT_NEAR(camera.matrix[0], zoom / 64.0, 1e-4);
@@ -165,10 +165,10 @@ TEST_F(TowerViewScenario, TheSimulatorsViewEventsSteerTheStoredView) {
     SimRunFrames(1);
     const Angle32 following = SimCameraPlacements().back().heading;
     SimClearLog();
-    EXPECT_TRUE(SimDispatchKeyEvent(8, 0x10088, 0));  // pan right: one degree
+    EXPECT_TRUE(SimDispatchKeyEvent(8, 0x10088, 0));    // pan right: one degree
     EXPECT_TRUE(SimDispatchKeyEvent(8, 0x10370, 180));  // hat back: pitch down one degree
-    EXPECT_FALSE(SimDispatchKeyEvent(9, 0x10077, 0));  // zoom in: the host sees it too
-    EXPECT_FALSE(SimDispatchKeyEvent(8, 0x10001, 0));  // not a view event
+    EXPECT_FALSE(SimDispatchKeyEvent(9, 0x10077, 0));   // zoom in: the host sees it too
+    EXPECT_FALSE(SimDispatchKeyEvent(8, 0x10001, 0));   // not a view event
     std::vector<SimLogEntry> reached = SimLogOf(LogHostInput);
     ASSERT_EQ(reached.size(), 2u);
     EXPECT_EQ(reached[0].b, 0x10077u);
@@ -195,43 +195,42 @@ TEST_F(TowerViewScenario, EditIsRefusedOnTheSimulatorsTower) {
     EXPECT_FALSE(ReachedHost(0x0111, CmdEditTowerView, 0));
     SimRunFrames(1);
     EXPECT_TRUE(SimLogOf(LogModalBegin).empty());
-    EXPECT_TRUE(SimDialogsSeen().empty());
+    EXPECT_TRUE(SimDialogsShown().empty());
 }
 
-// Windows only: the dialog is a real window driven through its controls.
 TEST_F(TowerViewScenario, TheEditDialogShowsTheViewAndStoresWhatIsTyped) {
-    if (!SimHasDialogWindows()) GTEST_SKIP() << "the native stand-in has no dialog windows";
     WriteTowerCatalogue("Field", 0, 2000, 160, "View0Zoom=96\nView0Pan=1\n");
     Start();
     SimSetViewWindowKind(SimMainViewWindow(), SimViewTower);
     Choose(CmdSelectTowerView0);
     SimRunFrames(1);
 
-    SimDialogAnswer cancelled;
-    cancelled.texts = {{1059, "Not this"}};
-    cancelled.closeWith = 2;
-    SimQueueDialogAnswer(cancelled);
+    SimQueueDialogAnswer("Edit tower view", {SimType(1059, "Not this"), SimClick(2)});
     Choose(CmdEditTowerView);
-
-    SimDialogAnswer edited;
-    edited.texts = {{1059, "Edited tower"}, {1060, "S12"},  {1061, "30"},   {1062, "00.00"}, {1063, "E010"},
-                    {1064, "15"},           {1065, "00"},   {1066, "1000"}, {1067, "2.0"}};
-    edited.clicks = {1068};  // autozoom, which clears manual panning
-    edited.closeWith = 1;
-    SimQueueDialogAnswer(edited);
+    const std::vector<SimDialogShown> cancelled = SimDialogsShown();
+    SimQueueDialogAnswer("Edit tower view", {SimType(1059, "Edited tower"), SimType(1060, "S12"), SimType(1061, "30"),
+                                             SimType(1062, "00.00"), SimType(1063, "E010"), SimType(1064, "15"),
+                                             SimType(1065, "00"), SimType(1066, "1000"), SimType(1067, "2.0"),
+                                             SimClick(1068),  // autozoom, which clears manual panning
+                                             SimClick(1)});
     Choose(CmdEditTowerView);
+    const std::vector<SimDialogShown> edited = SimDialogsShown();
 
-    const std::vector<SimDialogSeen> seen = SimDialogsSeen();
-    ASSERT_EQ(seen.size(), 2u);
-    EXPECT_EQ(seen[0].caption, "Edit tower view");
-    EXPECT_EQ(seen[0].Text(1059), "Field");
-    EXPECT_EQ(seen[0].Text(1060), "N47");
-    EXPECT_EQ(seen[0].Text(1063), "W122");
-    EXPECT_EQ(seen[0].Text(1066), "525");  // 160 m
-    EXPECT_EQ(seen[0].Text(1067), "1.5");
-    EXPECT_FALSE(seen[0].Checked(1068));
-    EXPECT_TRUE(seen[0].Checked(1069));
-    EXPECT_EQ(seen[1].Text(1059), "Field");  // the cancelled edit changed nothing
+    ASSERT_EQ(cancelled.size(), 1u);
+    ASSERT_EQ(edited.size(), 1u);
+    const SimDialogControls& opened = cancelled[0].states.at(0);
+    EXPECT_EQ(cancelled[0].caption, "Edit tower view");
+    EXPECT_EQ(SimFindControl(opened, 1059)->text, "Field");
+    EXPECT_EQ(SimFindControl(opened, 1060)->text, "N47");
+    EXPECT_EQ(SimFindControl(opened, 1063)->text, "W122");
+    EXPECT_EQ(SimFindControl(opened, 1066)->text, "525");  // 160 m
+    EXPECT_EQ(SimFindControl(opened, 1067)->text, "1.5");
+    EXPECT_EQ(SimFindControl(opened, 1068)->checked, 0);
+    EXPECT_EQ(SimFindControl(opened, 1069)->checked, 1);
+    // The cancelled edit changed nothing.
+    EXPECT_EQ(SimFindControl(edited[0].states.at(0), 1059)->text, "Field");
+    // Autozoom cleared manual panning.
+    EXPECT_EQ(SimFindControl(edited[0].states.at(10), 1069)->checked, 0);
 
     SimRunFrames(1);
     SimUnloadModule();

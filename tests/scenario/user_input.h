@@ -6,11 +6,20 @@
 #include <cstdint>
 
 // Module menu command ids.
-enum : uint32_t { CmdRecord = 43566, CmdPlay = 43567, CmdPlayTraffic = 43568, CmdReplay = 43569 };
+enum : uint32_t {
+    CmdRecord = 43566,
+    CmdPlay = 43567,
+    CmdPlayTraffic = 43568,
+    CmdReplay = 43569,
+    CmdSettings = 43570,
+    CmdAbout = 43571,
+    CmdKeyboard = 43572,
+};
 
 // Virtual-key codes the tests press.
 enum : int {
     KeyShift = 0x10,
+    KeyControl = 0x11,
     KeyEscape = 27,
     KeyEnd = 35,
     KeyHome = 36,

@@ -1,9 +1,10 @@
 // Native builds have no windows: the stand-in simulator answers what the
 // module would ask the user (message boxes, file dialogs), names its main
 // window, lets the module take over that window's procedure and reports held
-// keys through these hooks. Unset hooks behave like a user who presses the
-// default button (or cancels a file dialog), and like a window that cannot
-// be subclassed.
+// keys through these hooks; it also plays the dialog manager for the
+// module's dialogs. Unset hooks behave like a user who presses the default
+// button of a message box (or cancels a file dialog or a dialog), and like a
+// window that cannot be subclassed.
 #pragma once
 
 #include <map>
@@ -24,6 +25,14 @@ struct PosixHostHooks {
     int (*saveFileDialog)(const FileDialogRequest* request, char* buffer, uint32_t size);
     // Installs procedure on the window and returns the one it replaces.
     PosixWindowProcedure (*subclassWindow)(WindowHandle window, PosixWindowProcedure procedure);
+    // The module's dialogs: DialogRun and the calls on an open dialog.
+    intptr_t (*dialogRun)(uint32_t templateId, WindowHandle owner, DialogProcedure procedure, void* state);
+    void* (*dialogState)(WindowHandle dialog);
+    intptr_t (*dialogItemMessage)(WindowHandle dialog, int control, uint32_t message, uintptr_t wParam,
+                                  intptr_t lParam);
+    void (*dialogItemEnable)(WindowHandle dialog, int control, int enabled);
+    void (*dialogItemFocus)(WindowHandle dialog, int control);
+    void (*dialogEnd)(WindowHandle dialog, intptr_t result);
 };
 
 void PosixSetHostHooks(const PosixHostHooks& hooks);

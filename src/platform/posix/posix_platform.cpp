@@ -40,6 +40,30 @@ int ChooseSaveFile(const FileDialogRequest* request, char* buffer, uint32_t size
     return hostHooks.saveFileDialog ? hostHooks.saveFileDialog(request, buffer, size) : 0;
 }
 
+// Without a stand-in to show it, a dialog is as good as cancelled.
+intptr_t DialogRun(uint32_t templateId, WindowHandle owner, DialogProcedure procedure, void* state) {
+    if (!hostHooks.dialogRun) return AnswerCancel;
+    return hostHooks.dialogRun(templateId, owner, procedure, state);
+}
+
+void* DialogState(WindowHandle dialog) { return hostHooks.dialogState ? hostHooks.dialogState(dialog) : nullptr; }
+
+intptr_t DialogItemMessage(WindowHandle dialog, int control, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    return hostHooks.dialogItemMessage ? hostHooks.dialogItemMessage(dialog, control, message, wParam, lParam) : 0;
+}
+
+void DialogItemEnable(WindowHandle dialog, int control, int enabled) {
+    if (hostHooks.dialogItemEnable) hostHooks.dialogItemEnable(dialog, control, enabled);
+}
+
+void DialogItemFocus(WindowHandle dialog, int control) {
+    if (hostHooks.dialogItemFocus) hostHooks.dialogItemFocus(dialog, control);
+}
+
+void DialogEnd(WindowHandle dialog, intptr_t result) {
+    if (hostHooks.dialogEnd) hostHooks.dialogEnd(dialog, result);
+}
+
 int DirectoryCreate(const char* path) { return mkdir(NativePath(path).c_str(), 0777) == 0; }
 
 int CurrentDirectoryGet(char* buffer, size_t size) { return getcwd(buffer, size) != nullptr; }

@@ -2,16 +2,14 @@
 // through the saved replay), the replay of its last seconds and the return to
 // background recording, the simulator put back after a replay, a saved replay
 // played back, a full ring in time order, and flight loads with and without
-// clearing. Replays and saves are the replay dialog's; until the module has
-// that dialog these run only natively, where the stand-in calls what its
-// buttons will.
+// clearing.
 #include <cstring>
 
-#include "recording_scenario.h"
+#include "dialog_scenario.h"
 
 namespace {
 
-class NativeOnlyReplayBuffer : public RecordingScenario {
+class ReplayBufferScenario : public RecordingScenario {
 protected:
     // Loads the module with these SETTINGS lines; the buffer starts with the
     // first flight load.
@@ -26,12 +24,27 @@ protected:
         SimFireEvent(38, 0, 1);
         firstFrame = worldAt.size();
     }
+    // "Replay..." in the module menu, answered with these steps.
+    static void ReplayDialog(const std::vector<SimDialogStep>& steps) {
+        SimQueueDialogAnswer("Replay", steps);
+        Choose(CmdReplay);
+    }
+    // The replay dialog's "Save replay", then Cancel.
     ParsedRecording Save(const std::string& path) {
         SimQueueFileDialogAnswer({path});
-        SimModuleCommand("SaveReplay");
+        ReplayDialog({SimClick(REPLAY_SAVE), SimClick(DIALOG_CANCEL)});
         ParsedRecording saved = ParseRecording(ReadWholeFile(path));
         EXPECT_TRUE(saved.valid) << saved.problem;
         return saved;
+    }
+    // Replays the last seconds through the replay dialog.
+    static void ReplayLast(int seconds) {
+        ReplayDialog({SimType(REPLAY_SECONDS, std::to_string(seconds)), SimClick(DIALOG_OK)});
+    }
+    // The replay dialog shown since the log was cleared.
+    static void* ReplayDialogWindow() {
+        std::vector<SimDialogShown> shown = SimDialogsShown();
+        return shown.empty() ? nullptr : shown.back().window;
     }
 };
 
@@ -39,7 +52,7 @@ uint32_t Span(const ParsedRecording& recording) {
     return recording.tracks.empty() ? 0 : recording.tracks[0].lastTime - recording.tracks[0].firstTime;
 }
 
-TEST_F(NativeOnlyReplayBuffer, TenMinutesFillAThirdOfTheDefaultBufferAndFortyKeepTheLastThirty) {
+TEST_F(ReplayBufferScenario, TenMinutesFillAThirdOfTheDefaultBufferAndFortyKeepTheLastThirty) {
     StartWith("", 0.25);
     Fly(600.0);
     ParsedRecording ten = Save("ten.atr");
@@ -64,12 +77,12 @@ TEST_F(NativeOnlyReplayBuffer, TenMinutesFillAThirdOfTheDefaultBufferAndFortyKee
         ASSERT_EQ(forty.tracks[0].samples[i].time - forty.tracks[0].samples[i - 1].time, 5000u) << i;
 }
 
-TEST_F(NativeOnlyReplayBuffer, AReplayOfTwentySecondsEndsAtTheEndAndTheBufferRecordsOnWithoutAGap) {
+TEST_F(ReplayBufferScenario, AReplayOfTwentySecondsEndsAtTheEndAndTheBufferRecordsOnWithoutAGap) {
     StartWith("Pause=1\nSetSimRate=1\n");
     Fly(120.0);
     SimSetSimulationRate(512);
     SimClearLog();
-    SimModuleCommand("Replay 20");
+    ReplayLast(20);
     EXPECT_EQ(SimSimulationRate(), 256);  // normal speed, and the rate follows it
     Fly(0.05);
     std::vector<std::string> lines = StatusTexts();
@@ -100,7 +113,7 @@ TEST_F(NativeOnlyReplayBuffer, AReplayOfTwentySecondsEndsAtTheEndAndTheBufferRec
     }
 }
 
-TEST_F(NativeOnlyReplayBuffer, ASavedReplayPlaysBackOnTheUserAircraftSampleForSample) {
+TEST_F(ReplayBufferScenario, ASavedReplayPlaysBackOnTheUserAircraftSampleForSample) {
     StartWith("RplyItvl=250\n");
     Fly(60.0);
     SimClearLog();
@@ -110,8 +123,9 @@ TEST_F(NativeOnlyReplayBuffer, ASavedReplayPlaysBackOnTheUserAircraftSampleForSa
     // Its own dialog, owned by the replay dialog, which is modal already.
     std::vector<SimLogEntry> dialogs = SimLogOf(LogFileDialog);
     ASSERT_EQ(dialogs.size(), 1u);
-    EXPECT_EQ(dialogs[0].owner, SimReplayDialogWindow());
-    EXPECT_TRUE(SimLogOf(LogModalBegin).empty());
+    ASSERT_NE(ReplayDialogWindow(), nullptr);
+    EXPECT_EQ(dialogs[0].owner, ReplayDialogWindow());
+    EXPECT_EQ(SimLogOf(LogModalBegin).size(), 1u);  // the replay dialog's own
     const std::vector<ParsedSample>& samples = saved.tracks[0].samples;
     ASSERT_GT(samples.size(), 200u);
 
@@ -129,7 +143,7 @@ TEST_F(NativeOnlyReplayBuffer, ASavedReplayPlaysBackOnTheUserAircraftSampleForSa
     EXPECT_EQ(next + 1, samples.size());
 }
 
-TEST_F(NativeOnlyReplayBuffer, AFullRingIsSavedAndReplayedInTimeOrder) {
+TEST_F(ReplayBufferScenario, AFullRingIsSavedAndReplayedInTimeOrder) {
     StartWith("RplyItvl=125\nBufferSize=120\n");
     Fly(40.0);  // 320 samples through 120 slots
     const ParsedRecording saved = Save("ring.atr");
@@ -157,7 +171,7 @@ TEST_F(NativeOnlyReplayBuffer, AFullRingIsSavedAndReplayedInTimeOrder) {
     }
 
     SimClearLog();
-    SimModuleCommand("Replay 10");
+    ReplayLast(10);
     Fly(5.0);
     const std::vector<std::string> lines = StatusTexts();
     ASSERT_FALSE(lines.empty());
@@ -165,7 +179,7 @@ TEST_F(NativeOnlyReplayBuffer, AFullRingIsSavedAndReplayedInTimeOrder) {
     EXPECT_EQ(lines.back(), "REPLAY [5 seconds]");
 }
 
-TEST_F(NativeOnlyReplayBuffer, AFlightLoadKeepsTheBufferOnlyWhenClearingIsOff) {
+TEST_F(ReplayBufferScenario, AFlightLoadKeepsTheBufferOnlyWhenClearingIsOff) {
     StartWith("RplyClear=0\n");
     Fly(60.0);
     SimFireEvent(38, 0, 1);
@@ -183,19 +197,19 @@ TEST_F(NativeOnlyReplayBuffer, AFlightLoadKeepsTheBufferOnlyWhenClearingIsOff) {
     EXPECT_NEAR(Span(Save("cleared.atr")) / 10000.0, 10.0, 1.0);
 }
 
-TEST_F(NativeOnlyReplayBuffer, AReplayThatCannotBeSavedIsReportedToTheReplayDialog) {
+TEST_F(ReplayBufferScenario, AReplayThatCannotBeSavedIsReportedToTheReplayDialog) {
     StartWith("");
     Fly(10.0);
     SimClearLog();
     SimQueueFileDialogAnswer({"NoSuchFolder\\replay.atr"});
-    SimModuleCommand("SaveReplay");
+    ReplayDialog({SimClick(REPLAY_SAVE), SimClick(DIALOG_CANCEL)});
     std::vector<SimLogEntry> boxes = SimLogOf(LogMessageBox);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, "The selected file could not be opened!");
     EXPECT_EQ(boxes[0].caption, "Aerotrace");
     EXPECT_EQ(boxes[0].a & 0xF0, 0x10u);
-    EXPECT_EQ(boxes[0].owner, SimReplayDialogWindow());
-    EXPECT_EQ(SimLogOf(LogModalBegin).size(), 1u);  // around the message, not the dialog
+    EXPECT_EQ(boxes[0].owner, ReplayDialogWindow());
+    EXPECT_EQ(SimLogOf(LogModalBegin).size(), 2u);  // the replay dialog's, and one around the message
     // The buffer records on and saves once the path is good.
     Fly(10.0);
     EXPECT_NEAR(Span(Save("replay.atr")) / 10000.0, 20.0, 1.0);
