@@ -151,9 +151,9 @@ TEST_F(ExportImportRoundTrip, AFlightRecordedOnTheStandInComesBackThroughGpx) {
     ASSERT_TRUE(SimLoadModule());
     SimFireEvent(38, 0, 1);
     SimRunSeconds(10.0);
-    SimModuleCommand("StartRecordingWithDefaults");
+    EXPECT_FALSE(SimChooseMenuCommand(SimCmdRecord));  // "Record..."
     SimRunSeconds(240.0);
-    SimModuleCommand("StopRecording");
+    EXPECT_FALSE(SimChooseMenuCommand(SimCmdRecord));  // "Stop recording..."
     SimUnloadModule();
     std::vector<std::string> saved;
     DirectoryList(
