@@ -1,7 +1,8 @@
 #!/bin/sh
 # Builds the libFuzzer targets with clang into build/fuzz and runs each one
 # for a bounded time on a scratch copy of its seed corpus (fuzz/corpus/<name>
-# for <name>_fuzz), so the checked-in seeds are never changed by a run, and
+# for <name>_fuzz, with the words of fuzz/<name>.dict where there is one), so
+# that the checked-in seeds are never changed by a run, and
 # prints each target's executions per second: per second of the run, and
 # per second of the processor time it got (on a machine that other work
 # shares, the second is what one core of its own would give).
@@ -28,10 +29,13 @@ for source in "$root"/fuzz/*_fuzz.cpp; do
     seeds="$root/fuzz/corpus/${name%_fuzz}"
     mkdir "$work/corpus" "$work/artifacts"
     if [ -d "$seeds" ]; then cp "$seeds"/* "$work/corpus/" 2>/dev/null || true; fi
+    set --
+    dictionary="$root/fuzz/${name%_fuzz}.dict"
+    if [ -f "$dictionary" ]; then set -- -dict="$dictionary"; fi
     echo "== $name: ${seconds}s"
     times >"$work/before"
     if ! "$build/fuzz/$name" -max_total_time="$seconds" -artifact_prefix="$work/artifacts/" \
-         -print_final_stats=1 "$work/corpus" >"$work/log" 2>&1; then
+         -print_final_stats=1 "$@" "$work/corpus" >"$work/log" 2>&1; then
         tail -n 40 "$work/log"
         echo "== $name found a problem; inputs kept in $work/artifacts" >&2
         status=1
