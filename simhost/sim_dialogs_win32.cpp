@@ -119,7 +119,10 @@ bool Capture(HWND dialog, const std::string& path) {
     HGDIOBJ old = SelectObject(memory, bitmap);
     // The window draws itself into the picture; where it cannot, what the
     // screen shows of it is taken.
-    if (!PrintWindow(dialog, memory, 0)) BitBlt(memory, 0, 0, width, height, screen, frame.left, frame.top, SRCCOPY);
+    // From the screen, where the dialog is on top: Wine's PrintWindow draws
+    // the dialog's background and leaves its controls out.
+    SetForegroundWindow(dialog);
+    BitBlt(memory, 0, 0, width, height, screen, frame.left, frame.top, SRCCOPY);
     SelectObject(memory, old);
     BITMAPINFOHEADER info = {};
     info.biSize = sizeof info;
