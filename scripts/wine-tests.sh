@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the Wine tests (scripts/wine-suite.sh: the i686 scenario tests against
-# the real dist/Aerotrace.dll, one test per process with a timeout each, and
-# simhost.exe flying the demo) wherever 32-bit Windows programs can run: on
+# the real dist/Aerotrace.dll, in as few processes as they can with a timeout
+# for each test, and simhost.exe flying the demo) wherever 32-bit Windows programs can run: on
 # this machine when its kernel runs 32-bit programs, otherwise in the Windows
 # guest (scripts/vm/run.sh, one boot for the whole run; the first run builds
 # the guest's image, later runs reuse it). Needs the win32 build.
