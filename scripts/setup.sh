@@ -11,13 +11,15 @@ packages=(cmake make g++ pkg-config googletest libgtest-dev libbenchmark-dev cla
 # The module is a 32-bit DLL. Where this kernel runs 32-bit programs, Wine
 # runs it here; otherwise it runs in an emulated Windows guest, built from
 # Debian's packages (scripts/vm/image.sh) and booted with qemu.
+# AEROTRACE_WINE_GUEST=1 asks for the guest even where Wine could run here.
 if "$(dirname "$0")/runs-32bit.sh"; then
     packages+=(wine wine32:i386)
     if ! dpkg --print-foreign-architectures | grep -qx i386; then
         dpkg --add-architecture i386
         need_update=1
     fi
-else
+fi
+if [ "${AEROTRACE_WINE_GUEST:-0}" = 1 ] || ! "$(dirname "$0")/runs-32bit.sh"; then
     packages+=(mmdebstrap qemu-system-x86 e2fsprogs)
 fi
 

@@ -12,6 +12,7 @@
 #   --timeout SECONDS  the longest one test may take (default 60; in the guest 180)
 #   --no-demo          leave out the simhost.exe demo flight
 #   --guest            use the guest even where the kernel runs 32-bit programs
+#                      (so does AEROTRACE_WINE_GUEST=1)
 #
 # Ends with a GoogleTest-style summary. A guest that cannot be built or
 # booted, or a run that does not finish, is one named failure, never a skip.
@@ -22,6 +23,7 @@ suite_args=()
 timeout_given=0
 budget=${AEROTRACE_WINE_BUDGET:-2400}
 where=auto
+[ "${AEROTRACE_WINE_GUEST:-0}" = 1 ] && where=guest
 while [ $# -gt 0 ]; do
     case "$1" in
     --filter) suite_args+=("$1" "$2"); shift 2 ;;
