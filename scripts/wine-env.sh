@@ -25,7 +25,9 @@ elif ! command -v wine >/dev/null; then
     AEROTRACE_WINE_WHY="wine is not installed (scripts/setup.sh installs it)"
 else
     if ! xdpyinfo -display "$DISPLAY" >/dev/null 2>&1; then
-        Xvfb "$DISPLAY" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+        # In a session of its own: other runs may use this display too, so
+        # stopping the run that started it must not stop the display.
+        setsid Xvfb "$DISPLAY" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
         for _ in $(seq 50); do xdpyinfo -display "$DISPLAY" >/dev/null 2>&1 && break; sleep 0.1; done
     fi
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
