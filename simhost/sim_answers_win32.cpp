@@ -216,13 +216,10 @@ void Answer(HWND dialog) {
         Press(dialog, sighting.button);
 }
 
-BOOL CALLBACK VisitWindow(HWND window, LPARAM) {
+void VisitDialog(HWND window) {
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
-    if (process != GetCurrentProcessId() || !IsWindowVisible(window)) return TRUE;
-    char className[64] = "";
-    GetClassNameA(window, className, sizeof className);
-    if (std::strcmp(className, "#32770") != 0) return TRUE;
+    if (process != GetCurrentProcessId() || !IsWindowVisible(window)) return;
     // A dialog made from the module's own templates (message boxes and
     // common dialogs belong to the system's libraries).
     HMODULE module = SimModuleLibrary();
@@ -230,13 +227,18 @@ BOOL CALLBACK VisitWindow(HWND window, LPARAM) {
         SimAnswerModuleDialog(window);
     else
         Answer(window);
-    return TRUE;
 }
 
+// Every top-level dialog window, found by its class: the system looks the
+// class up itself, so that a sweep costs little however many other windows
+// there are (an emulated machine feels every call into the window system).
 DWORD WINAPI WatchDialogs(LPVOID) {
     SetEvent(watcherRunning);
     for (;;) {
-        EnumWindows(VisitWindow, 0);
+        std::vector<HWND> dialogs;
+        for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, "#32770", nullptr)) != nullptr;)
+            dialogs.push_back(window);
+        for (HWND dialog : dialogs) VisitDialog(dialog);
         Sleep(20);
     }
     return 0;
