@@ -364,6 +364,8 @@ struct SimMenuItem {
     bool grayed;
     bool separator;
     bool popup;
+    bool checked = false;
+    std::vector<SimMenuItem> items;  // a popup's items
 };
 
 bool SimHasMenuBar();
@@ -380,3 +382,11 @@ void SimRepaintFrame();
 // Opens the module's popup below its title on the bar and keeps it open for
 // the given time (for screenshots). False when there is no such popup.
 bool SimShowModuleMenu(double seconds);
+// The user opens the module's popup and its sub-menu of this title: the main
+// window gets WM_INITMENUPOPUP for each, as Windows sends it before it shows
+// a popup. The items can be read afterwards (SimModuleMenuItems).
+void SimOpenModuleSubMenu(const std::string& title);
+// Opens the module's popup on the bar and, with the keyboard, its sub-menu
+// of this title, and saves a picture of the screen around both as a BMP
+// file. False when there is no such sub-menu or no picture could be saved.
+bool SimPictureModuleSubMenu(const std::string& title, const std::string& path);

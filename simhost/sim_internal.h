@@ -126,3 +126,6 @@ void SimPlatformReset();
 // Presses or releases a key on the real keyboard (Windows; natively the
 // module asks the stand-in through its hooks).
 void SimPlatformSetKeyHeld(int virtualKey, bool held);
+// Windows builds: saves what the screen shows of this rectangle as a 24-bit
+// BMP file (sim_dialogs_win32.cpp).
+bool SimSaveScreenPicture(int left, int top, int width, int height, const std::string& path);

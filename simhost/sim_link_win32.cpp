@@ -294,25 +294,112 @@ std::vector<std::string> SimMenuBarTitles() {
     return titles;
 }
 
-std::vector<SimMenuItem> SimModuleMenuItems() {
+static std::vector<SimMenuItem> MenuItems(HMENU popup) {
     std::vector<SimMenuItem> items;
-    HMENU bar = mainWindow ? GetMenu(mainWindow) : nullptr;
-    int position = ModuleMenuPosition(bar);
-    if (position < 0) return items;
-    HMENU popup = GetSubMenu(bar, position);
     int count = popup ? GetMenuItemCount(popup) : 0;
     for (int i = 0; i < count; ++i) {
         UINT state = GetMenuState(popup, static_cast<UINT>(i), MF_BYPOSITION);
         SimMenuItem item;
         item.text = MenuText(popup, i);
         item.separator = (state & MF_SEPARATOR) != 0;
-        item.popup = GetSubMenu(popup, i) != nullptr;
+        HMENU sub = GetSubMenu(popup, i);
+        item.popup = sub != nullptr;
         item.grayed = (state & (MF_GRAYED | MF_DISABLED)) != 0;
+        item.checked = (state & MF_CHECKED) != 0;
         UINT id = GetMenuItemID(popup, i);
         item.id = item.separator || item.popup || id == static_cast<UINT>(-1) ? 0 : id;
+        if (sub) item.items = MenuItems(sub);
         items.push_back(item);
     }
     return items;
+}
+
+std::vector<SimMenuItem> SimModuleMenuItems() {
+    HMENU bar = mainWindow ? GetMenu(mainWindow) : nullptr;
+    int position = ModuleMenuPosition(bar);
+    return position < 0 ? std::vector<SimMenuItem>() : MenuItems(GetSubMenu(bar, position));
+}
+
+// The position of the module popup's sub-menu of this title, -1 for none.
+static int SubMenuPosition(HMENU popup, const std::string& title) {
+    int count = popup ? GetMenuItemCount(popup) : 0;
+    for (int i = 0; i < count; ++i)
+        if (GetSubMenu(popup, i) && MenuText(popup, i) == title) return i;
+    return -1;
+}
+
+void SimOpenModuleSubMenu(const std::string& title) {
+    HMENU bar = mainWindow ? GetMenu(mainWindow) : nullptr;
+    int position = ModuleMenuPosition(bar);
+    if (position < 0) return;
+    HMENU popup = GetSubMenu(bar, position);
+    SendMessageA(mainWindow, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), position);
+    int sub = SubMenuPosition(popup, title);
+    if (sub >= 0) SendMessageA(mainWindow, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(GetSubMenu(popup, sub)), sub);
+    SimPlatformPumpMessages();
+}
+
+// What the picture of an open sub-menu needs while the menu runs its loop.
+static struct {
+    int downPresses;
+    std::string path;
+    bool saved;
+} menuPicture;
+
+static BOOL CALLBACK AddMenuWindow(HWND window, LPARAM rectangle) {
+    char name[16] = "";
+    GetClassNameA(window, name, sizeof name);
+    if (std::strcmp(name, "#32768") != 0 || !IsWindowVisible(window)) return TRUE;
+    RECT frame;
+    GetWindowRect(window, &frame);
+    UnionRect(reinterpret_cast<RECT*>(rectangle), reinterpret_cast<RECT*>(rectangle), &frame);
+    return TRUE;
+}
+
+static void CALLBACK PictureMenuLater(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    RECT area;
+    GetWindowRect(mainWindow, &area);
+    area.bottom = area.top;
+    EnumWindows(AddMenuWindow, reinterpret_cast<LPARAM>(&area));
+    menuPicture.saved = SimSaveScreenPicture(area.left, area.top, area.right - area.left, area.bottom - area.top,
+                                             menuPicture.path);
+    EndMenu();
+}
+
+// The keys a user presses to walk down to the sub-menu and open it.
+static void CALLBACK OpenSubMenuLater(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    for (int i = 0; i < menuPicture.downPresses; ++i) {
+        PostMessageA(mainWindow, WM_KEYDOWN, VK_DOWN, 1);
+        PostMessageA(mainWindow, WM_KEYUP, VK_DOWN, static_cast<LPARAM>(0xC0000001u));
+    }
+    PostMessageA(mainWindow, WM_KEYDOWN, VK_RIGHT, 1);
+    PostMessageA(mainWindow, WM_KEYUP, VK_RIGHT, static_cast<LPARAM>(0xC0000001u));
+    SetTimer(nullptr, 0, 1500, PictureMenuLater);
+}
+
+bool SimPictureModuleSubMenu(const std::string& title, const std::string& path) {
+    HMENU bar = mainWindow ? GetMenu(mainWindow) : nullptr;
+    int position = ModuleMenuPosition(bar);
+    HMENU popup = position < 0 ? nullptr : GetSubMenu(bar, position);
+    int sub = SubMenuPosition(popup, title);
+    if (sub < 0) return false;
+    // Every item but the separators takes a press of the down arrow.
+    menuPicture.downPresses = 0;
+    for (int i = 0; i <= sub; ++i)
+        if (!(GetMenuState(popup, static_cast<UINT>(i), MF_BYPOSITION) & MF_SEPARATOR)) ++menuPicture.downPresses;
+    menuPicture.path = path;
+    menuPicture.saved = false;
+    RECT titleRect = {};
+    GetMenuItemRect(mainWindow, bar, static_cast<UINT>(position), &titleRect);
+    SetForegroundWindow(mainWindow);
+    HiliteMenuItem(mainWindow, bar, static_cast<UINT>(position), MF_BYPOSITION | MF_HILITE);
+    SetTimer(nullptr, 0, 500, OpenSubMenuLater);
+    TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_TOPALIGN, titleRect.left, titleRect.bottom, 0, mainWindow, nullptr);
+    HiliteMenuItem(mainWindow, bar, static_cast<UINT>(position), MF_BYPOSITION | MF_UNHILITE);
+    SimPlatformPumpMessages();
+    return menuPicture.saved;
 }
 
 void SimAddMenuBarItem(const std::string& title) {
