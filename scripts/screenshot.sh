@@ -2,9 +2,11 @@
 # Takes the pictures of the user guide: the stand-in simulator (simhost.exe)
 # under Wine on a virtual X display, with Aerotrace.dll loaded — docs/menu.png
 # with the module menu opened on its menu bar, then docs/<dialog>-dialog.png
-# for the settings, keyboard, about, replay and record dialogs, which simhost
-# opens one after the other and pictures itself. Needs the win32 build, Wine,
-# Xvfb and ImageMagick.
+# for the settings, keyboard, about, replay and record dialogs and the four
+# advanced-view dialogs (tower, spot, view settings, VC), and
+# docs/<kind>-menu.png for the three view sub-menus, which simhost opens one
+# after the other and pictures itself. Needs the win32 build, Wine, Xvfb and
+# ImageMagick.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/wine-env.sh
@@ -46,13 +48,14 @@ echo "docs/menu.png written."
 # The dialogs come after the menu closes.
 wait "$simhost" || true
 status=0
-for name in settings keyboard about replay record; do
-    picture="$folder/pictures/$name-dialog.bmp"
+for name in settings-dialog keyboard-dialog about-dialog replay-dialog record-dialog \
+    tower-dialog spot-dialog view-settings-dialog vc-dialog tower-menu spot-menu vc-menu; do
+    picture="$folder/pictures/$name.bmp"
     if [ -s "$picture" ]; then
-        convert "$picture" "docs/$name-dialog.png"
-        echo "docs/$name-dialog.png written."
+        convert "$picture" "docs/$name.png"
+        echo "docs/$name.png written."
     else
-        echo "No picture of the $name dialog." >&2
+        echo "No picture $name." >&2
         status=1
     fi
 done

@@ -103,7 +103,9 @@ void SimOpenModuleSubMenu(const std::string& title) {
 
 // What the picture of an open sub-menu needs while the menu runs its loop.
 static struct {
-    int downPresses;
+    HMENU popup;
+    int target;  // the sub-menu's position in the popup
+    int presses;
     std::string path;
     bool saved;
 } menuPicture;
@@ -130,16 +132,28 @@ static void CALLBACK PictureMenuLater(HWND, UINT, UINT_PTR timer, DWORD) {
     EndMenu();
 }
 
-// The keys a user presses to walk down to the sub-menu and open it.
-static void CALLBACK OpenSubMenuLater(HWND, UINT, UINT_PTR timer, DWORD) {
-    KillTimer(nullptr, timer);
-    for (int i = 0; i < menuPicture.downPresses; ++i) {
-        PostMessageA(MainWindow(), WM_KEYDOWN, VK_DOWN, 1);
-        PostMessageA(MainWindow(), WM_KEYUP, VK_DOWN, static_cast<LPARAM>(0xC0000001u));
+static void PostKey(UINT key) {
+    PostMessageA(MainWindow(), WM_KEYDOWN, key, 1);
+    PostMessageA(MainWindow(), WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
+}
+
+// A user's walk down to the sub-menu: one press of the down arrow at a
+// time until the sub-menu's item is highlighted (the menu decides where the
+// first press lands and skips the separators), then the right arrow opens it.
+static void CALLBACK WalkToSubMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+    const UINT state = GetMenuState(menuPicture.popup, static_cast<UINT>(menuPicture.target), MF_BYPOSITION);
+    if (state != static_cast<UINT>(-1) && (state & MF_HILITE)) {
+        KillTimer(nullptr, timer);
+        PostKey(VK_RIGHT);
+        SetTimer(nullptr, 0, 1500, PictureMenuLater);
+        return;
     }
-    PostMessageA(MainWindow(), WM_KEYDOWN, VK_RIGHT, 1);
-    PostMessageA(MainWindow(), WM_KEYUP, VK_RIGHT, static_cast<LPARAM>(0xC0000001u));
-    SetTimer(nullptr, 0, 1500, PictureMenuLater);
+    if (++menuPicture.presses > 2 * GetMenuItemCount(menuPicture.popup)) {
+        KillTimer(nullptr, timer);
+        EndMenu();
+        return;
+    }
+    PostKey(VK_DOWN);
 }
 
 bool SimPictureModuleSubMenu(const std::string& title, const std::string& path) {
@@ -148,19 +162,22 @@ bool SimPictureModuleSubMenu(const std::string& title, const std::string& path) 
     HMENU popup = position < 0 ? nullptr : GetSubMenu(bar, position);
     int sub = SubMenuPosition(popup, title);
     if (sub < 0) return false;
-    // Every item but the separators takes a press of the down arrow.
-    menuPicture.downPresses = 0;
-    for (int i = 0; i <= sub; ++i)
-        if (!(GetMenuState(popup, static_cast<UINT>(i), MF_BYPOSITION) & MF_SEPARATOR)) ++menuPicture.downPresses;
+    menuPicture.popup = popup;
+    menuPicture.target = sub;
+    menuPicture.presses = 0;
     menuPicture.path = path;
     menuPicture.saved = false;
     RECT titleRect = {};
     GetMenuItemRect(MainWindow(), bar, static_cast<UINT>(position), &titleRect);
     SetForegroundWindow(MainWindow());
     HiliteMenuItem(MainWindow(), bar, static_cast<UINT>(position), MF_BYPOSITION | MF_HILITE);
-    SetTimer(nullptr, 0, 500, OpenSubMenuLater);
+    SetTimer(nullptr, 0, 200, WalkToSubMenu);
     TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_TOPALIGN, titleRect.left, titleRect.bottom, 0, MainWindow(), nullptr);
     HiliteMenuItem(MainWindow(), bar, static_cast<UINT>(position), MF_BYPOSITION | MF_UNHILITE);
+    // Keys the menu left unread must not reach the module as the user's.
+    MSG message;
+    while (PeekMessageA(&message, MainWindow(), WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
+    }
     SimPlatformPumpMessages();
     return menuPicture.saved;
 }

@@ -11,11 +11,10 @@
 // take-off go past. Everything goes through the module menu, the keys, the
 // dialogs and the control window, as a user would drive them.
 //   simhost [--dll PATH] [--dir FOLDER] [--minutes N] [--ai N] [--show-menu SECONDS] [--pictures FOLDER]
-//           [--tower-dialog BMP]
 // --show-menu opens the module menu on the menu bar for that long before the
-// flight; --pictures only opens the five dialogs, leaving a BMP picture of
-// each in FOLDER; --tower-dialog saves a picture of "Edit tower view" first
-// (Windows build: for screenshots, see scripts/screenshot.sh).
+// flight; --pictures only opens the five dialogs, then the four advanced-view
+// dialogs and the three view sub-menus, leaving a BMP picture of each in
+// FOLDER (Windows build: for screenshots, see scripts/screenshot.sh).
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -27,6 +26,7 @@
 
 #include "sim.h"
 #include "ui/dialog_ids.h"
+#include "view_pictures.h"
 
 // The user's hand on the simulator's main window: the module menu's
 // commands (WM_COMMAND) and keys (WM_KEYDOWN, WM_KEYUP) with their default
@@ -47,8 +47,7 @@ static const uint32_t ControlFaster = 1014, ControlSpeedLabel = 1013;
 static void Choose(uintptr_t command) { SimSendMainWindowMessage(CommandMessage, command, 0); }
 
 // The advanced tower views: "New tower view", "FS tower" and the first stored view.
-static const uintptr_t CmdNewTowerView = 43600, CmdEditTowerView = 43602, CmdFsTower = 43610,
-                       CmdFirstTowerView = 43611;
+static const uintptr_t CmdNewTowerView = 43600, CmdFsTower = 43610, CmdFirstTowerView = 43611;
 
 // The title the module drew last, if any.
 static std::string LastViewTitle() {
@@ -87,24 +86,6 @@ static void WatchCamera(int times, double seconds) {
         std::snprintf(moment, sizeof moment, "%3.0f s into the flight", SimWorldSeconds());
         PrintCamera(moment);
     }
-}
-
-// Opens "Edit tower view" on the stored view, saves a picture of it and
-// cancels it (Windows build: the native stand-in draws no windows).
-static void ShowTowerDialog(const std::string& picture) {
-    SimSetViewWindowKind(SimMainViewWindow(), SimViewTower);
-    SimRunFrames(1);
-    Choose(CmdFirstTowerView);
-    SimRunFrames(1);
-    SimQueueDialogAnswer("Edit tower view", {SimCaptureDialog(picture), SimClick(DIALOG_CANCEL)});
-    Choose(CmdEditTowerView);
-    std::error_code error;
-    if (std::filesystem::exists(picture, error))
-        std::printf("Tower dialog saved as %s.\n", picture.c_str());
-    else
-        std::printf("No picture of the tower dialog here (no windows are drawn).\n");
-    Choose(CmdFsTower);
-    SimSetViewWindowKind(SimMainViewWindow(), SimViewCockpit2d);
 }
 
 // A tower view from the simulator's tower beside the runway watches the
@@ -358,7 +339,6 @@ int main(int argc, char** argv) {
     double minutes = 11.0;  // the scripted flight, from the gate to engine shut-down
     int aiCount = 2;
     double showMenuSeconds = 0.0;
-    std::string towerDialogPicture;
     for (int i = 1; i + 1 < argc; i += 2) {
         if (!std::strcmp(argv[i], "--dll")) SimSetModulePath(argv[i + 1]);
         else if (!std::strcmp(argv[i], "--dir")) folder = argv[i + 1];
@@ -366,11 +346,10 @@ int main(int argc, char** argv) {
         else if (!std::strcmp(argv[i], "--ai")) aiCount = std::atoi(argv[i + 1]);
         else if (!std::strcmp(argv[i], "--show-menu")) showMenuSeconds = std::atof(argv[i + 1]);
         else if (!std::strcmp(argv[i], "--pictures")) picturesFolder = argv[i + 1];
-        else if (!std::strcmp(argv[i], "--tower-dialog")) towerDialogPicture = argv[i + 1];
         else {
             std::fprintf(stderr,
                          "usage: simhost [--dll PATH] [--dir FOLDER] [--minutes N] [--ai N] [--show-menu SECONDS] "
-                         "[--pictures FOLDER] [--tower-dialog BMP]\n");
+                         "[--pictures FOLDER]\n");
             return 2;
         }
     }
@@ -406,10 +385,10 @@ int main(int argc, char** argv) {
         std::fflush(stdout);
         if (!SimShowModuleMenu(showMenuSeconds)) std::printf("No module menu on a menu bar here.\n");
     }
-    if (!towerDialogPicture.empty()) ShowTowerDialog(towerDialogPicture);
     if (!picturesFolder.empty()) {
         std::filesystem::create_directories(picturesFolder, error);
         DialogPictures();
+        TakeViewPictures(picturesFolder);
         SimUnloadModule();
         return 0;
     }
