@@ -57,6 +57,8 @@ void SimMoveControlWindow(int32_t left, int32_t top) {
     ControlWindowMoveEnded(left, top);
 }
 
+bool SimCaptureControlWindow(const std::string&) { return false; }
+
 void SimTypeKey(int virtualKey) {
     // WM_KEYDOWN and WM_KEYUP with the repeat count and the release bits.
     SimSendMainWindowMessage(0x0100, static_cast<uintptr_t>(virtualKey), 0x00000001);

@@ -143,6 +143,11 @@ void SimMoveControlWindow(int32_t left, int32_t top) {
     Drag(from, to);
 }
 
+bool SimCaptureControlWindow(const std::string& path) {
+    HWND window = ControlWindowHandle();
+    return window && IsWindowVisible(window) && SimCaptureWindow(window, path);
+}
+
 void SimTypeKey(int virtualKey) {
     const BYTE key = static_cast<BYTE>(virtualKey);
     const BYTE scan = static_cast<BYTE>(MapVirtualKeyA(key, 0));
