@@ -211,7 +211,7 @@ DWORD WINAPI Drive(LPVOID parameter) {
 
 }  // namespace
 
-// The window draws itself into the picture, after a moment to repaint.
+// Taken after a moment to repaint.
 bool SimCaptureWindow(void* window, const std::string& path) {
     HWND dialog = static_cast<HWND>(window);
     RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
@@ -223,9 +223,10 @@ bool SimCaptureWindow(void* window, const std::string& path) {
     HDC memory = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
     HGDIOBJ old = SelectObject(memory, bitmap);
-    // The window draws itself into the picture; where it cannot, what the
-    // screen shows of it is taken.
-    if (!PrintWindow(dialog, memory, 0)) BitBlt(memory, 0, 0, width, height, screen, frame.left, frame.top, SRCCOPY);
+    // From the screen, where the window is on top: Wine's PrintWindow draws
+    // a dialog's background and leaves its controls out.
+    SetForegroundWindow(dialog);
+    BitBlt(memory, 0, 0, width, height, screen, frame.left, frame.top, SRCCOPY);
     SelectObject(memory, old);
     BITMAPINFOHEADER info = {};
     info.biSize = sizeof info;
