@@ -146,6 +146,10 @@ demo_flight() {
     fi
 }
 
+# No window manager runs on the virtual display: unless told the windows are
+# not managed, Wine waits two seconds for one each time a window is hidden
+# (every message box, dialog and main window of a test).
+bounded 120 "$scratch/unmanaged.log" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
 scenario_tests
 [ "$demo" = 1 ] && demo_flight
 rm -rf "$scratch"
