@@ -396,6 +396,9 @@ SimControlWindowView SimControlWindow();
 // True when the simulator's main window is the active window (natively
 // always: nothing else could be).
 bool SimMainWindowActive();
+// The user clicks into the simulator's main window: it becomes the
+// foreground window, which takes the keyboard (Windows; natively nothing).
+void SimActivateMainWindow();
 // The mouse on a control of the window (by control id): pressed down on it,
 // let go over it (a click), or both.
 void SimHoldControl(uint32_t id, bool held);

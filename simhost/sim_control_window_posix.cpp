@@ -25,6 +25,7 @@ SimControlWindowView SimControlWindow() {
 }
 
 bool SimMainWindowActive() { return true; }
+void SimActivateMainWindow() {}
 
 void SimHoldControl(uint32_t id, bool held) {
     if (!nativeControlWindow.created) return;

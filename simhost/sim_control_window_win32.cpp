@@ -116,6 +116,14 @@ SimControlWindowView SimControlWindow() {
 
 bool SimMainWindowActive() { return GetActiveWindow() == static_cast<HWND>(SimMainWindow()); }
 
+void SimActivateMainWindow() {
+    HWND main = static_cast<HWND>(SimMainWindow());
+    if (!main) return;
+    SetForegroundWindow(main);
+    SetActiveWindow(main);
+    Settle();
+}
+
 void SimHoldControl(uint32_t id, bool held) {
     HWND window = ControlWindowHandle();
     if (!window) return;
