@@ -3,7 +3,8 @@
 # under Wine on a virtual X display, with Aerotrace.dll loaded — docs/menu.png
 # with the module menu opened on its menu bar, then docs/<dialog>-dialog.png
 # for the settings, keyboard, about, replay and record dialogs, which simhost
-# opens one after the other and pictures itself. Needs the win32 build, Wine,
+# opens one after the other and pictures itself, and docs/control-window.png
+# of the control window during a playback. Needs the win32 build, Wine,
 # Xvfb and ImageMagick.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -57,5 +58,17 @@ for name in settings keyboard about replay record; do
     fi
 done
 [ "$status" = 0 ] || cat "$output" >&2
+
+# The control window during a playback, in a second run of the stand-in.
+if wine build/win32/simhost/simhost.exe --dll "$PWD/dist/Aerotrace.dll" --dir "$PWD/$folder" --ai 0 \
+        --control-window pictures/control-window.bmp >"$output" 2>&1 &&
+    [ -s "$folder/pictures/control-window.bmp" ]; then
+    convert "$folder/pictures/control-window.bmp" docs/control-window.png
+    echo "docs/control-window.png written."
+else
+    cat "$output" >&2
+    echo "No picture of the control window." >&2
+    status=1
+fi
 rm -f "$output"
 exit "$status"

@@ -106,56 +106,13 @@ void PressKeys(HWND control, uint16_t keys) {
                          static_cast<LPARAM>(0xC0000001u));
 }
 
-// A picture of the dialog as it is on the screen, in a 24-bit BMP file.
-bool Capture(HWND dialog, const std::string& path) {
-    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
-    Sleep(500);
-    RECT frame;
-    GetWindowRect(dialog, &frame);
-    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    // The window draws itself into the picture; where it cannot, what the
-    // screen shows of it is taken.
-    // From the screen, where the dialog is on top: Wine's PrintWindow draws
-    // the dialog's background and leaves its controls out.
-    SetForegroundWindow(dialog);
-    BitBlt(memory, 0, 0, width, height, screen, frame.left, frame.top, SRCCOPY);
-    SelectObject(memory, old);
-    BITMAPINFOHEADER info = {};
-    info.biSize = sizeof info;
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    info.biCompression = BI_RGB;
-    const DWORD rowBytes = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
-    std::vector<unsigned char> pixels(rowBytes * static_cast<DWORD>(height));
-    GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(), reinterpret_cast<BITMAPINFO*>(&info),
-              DIB_RGB_COLORS);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    BITMAPFILEHEADER file = {};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
-    FILE* out = std::fopen(path.c_str(), "wb");
-    if (!out) return false;
-    bool written = std::fwrite(&file, sizeof file, 1, out) == 1 && std::fwrite(&info, sizeof info, 1, out) == 1 &&
-                   std::fwrite(pixels.data(), 1, pixels.size(), out) == pixels.size();
-    return std::fclose(out) == 0 && written;
-}
-
 bool TakeStep(HWND dialog, const std::string& caption, const SimDialogStep& step) {
     if (step.kind == SimStepHold) {
         Sleep(static_cast<DWORD>(step.seconds * 1000.0));
         return true;
     }
     if (step.kind == SimStepCapture) {
-        if (Capture(dialog, step.text)) return true;
+        if (SimCaptureWindow(dialog, step.text)) return true;
         SimDialogProblem("no picture of \"" + caption + "\" could be saved as " + step.text);
         return false;
     }
@@ -253,6 +210,48 @@ DWORD WINAPI Drive(LPVOID parameter) {
 }
 
 }  // namespace
+
+// Taken after a moment to repaint.
+bool SimCaptureWindow(void* window, const std::string& path) {
+    HWND dialog = static_cast<HWND>(window);
+    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+    Sleep(500);
+    RECT frame;
+    GetWindowRect(dialog, &frame);
+    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    // From the screen, where the window is on top: Wine's PrintWindow draws
+    // a dialog's background and leaves its controls out.
+    SetForegroundWindow(dialog);
+    BitBlt(memory, 0, 0, width, height, screen, frame.left, frame.top, SRCCOPY);
+    SelectObject(memory, old);
+    BITMAPINFOHEADER info = {};
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
+    const DWORD rowBytes = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+    std::vector<unsigned char> pixels(rowBytes * static_cast<DWORD>(height));
+    GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(), reinterpret_cast<BITMAPINFO*>(&info),
+              DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    BITMAPFILEHEADER file = {};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+    FILE* out = std::fopen(path.c_str(), "wb");
+    if (!out) return false;
+    bool written = std::fwrite(&file, sizeof file, 1, out) == 1 && std::fwrite(&info, sizeof info, 1, out) == 1 &&
+                   std::fwrite(pixels.data(), 1, pixels.size(), out) == pixels.size();
+    return std::fclose(out) == 0 && written;
+}
 
 void SimAnswerModuleDialog(void* window) {
     HWND dialog = static_cast<HWND>(window);
