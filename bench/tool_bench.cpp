@@ -151,9 +151,9 @@ const std::string& LongFlightPath() {
                          (111195.0 * std::cos(latitude * Pi / 180.0));
             const double altitude = ground ? 130.0 : 130.0 + std::min({(t - 600) * 8.0, 11000.0, (seconds - 600 - t) * 8.0});
             FullSample s{};
-            s.position = {LatitudeFromDegrees(latitude), LongitudeFromDegrees(std::remainder(longitude, 360.0)),
-                          AltitudeFromMetres(altitude)};
-            s.heading = AngleFromDegrees(heading);
+            s.position = {EncodeLatitude(latitude), EncodeLongitude(std::remainder(longitude, 360.0)),
+                          EncodeAltitude(altitude)};
+            s.heading = EncodeAngle(heading);
             s.onGround = ground ? 1 : 0;
             s.time = static_cast<uint32_t>(std::llround(t * 10000));
             AppendSample(&track, s);

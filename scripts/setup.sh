@@ -5,12 +5,20 @@ set -euo pipefail
 
 packages=(cmake make g++ pkg-config googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
           mingw-w64 g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
-          xvfb xauth x11-apps x11-utils imagemagick gpsbabel qemu-user-static wine wine32:i386 file
+          xvfb xauth x11-apps x11-utils imagemagick gpsbabel file
           libpugixml-dev dpkg-dev chromium)
 
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-    dpkg --add-architecture i386
-    need_update=1
+# The module is a 32-bit DLL. Where this kernel runs 32-bit programs, Wine
+# runs it here; otherwise it runs in an emulated Windows guest, built from
+# Debian's packages (scripts/vm/image.sh) and booted with qemu.
+if "$(dirname "$0")/runs-32bit.sh"; then
+    packages+=(wine wine32:i386)
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        dpkg --add-architecture i386
+        need_update=1
+    fi
+else
+    packages+=(mmdebstrap qemu-system-x86 e2fsprogs)
 fi
 
 missing=()

@@ -38,6 +38,9 @@ struct SimConfig {
     uint32_t minute = 5;
     uint8_t second = 9;
     uint32_t trafficLevel = 50;
+    // The x87 precision control at 24 bits whenever the module runs (its
+    // frames, window messages and events), as a Direct3D host commonly has it.
+    bool singlePrecisionX87 = false;
 };
 
 // A typical scenario: the user aircraft and the given number of AI aircraft
@@ -139,18 +142,66 @@ double SimScriptedValue(double worldSeconds, uint32_t variable, uint32_t unit, u
 // worldSeconds + ai.timeOffset).
 void SimScriptedAiState(const SimAiScript& ai, double worldSeconds, SimAircraftState* state);
 uint8_t* SimHostStateBlock();
+// The x87 control word in effect at the module's latest call of the host's
+// StepSeconds (once a frame).
+uint16_t SimX87ControlWordSeenByHost();
 void SimSetAiCreationFails(bool fails);
 
-// Test seam until the module's menu and keys exist: runs a module command
-// by name, as the menu would. Native builds only (the module is linked in);
-// in the Windows stand-in it throws, failing the test that called it, since
-// it would need real menu messages. Names: "StartRecordingWithDefaults",
-// "StartRecording", "StopRecording" (the user's stop),
-// "StopRecordingNoPrompt" (as on a flight load), "StartPlayback",
-// "StartTrafficPlayback", "StopPlayback" (the user's stop), "StopHere",
-// "EndPlayback", and with a number "Transport N", "Speed N", "Loop N",
-// "HeightCorrection N" (+1 or -1). An unknown name stops the program.
+// ---------------------------------------------------------------- the user's hand
+// What the user does to the simulator's main window, as the window gets it:
+// a command of the module menu (WM_COMMAND with the item's id) and keys
+// (WM_KEYDOWN, WM_KEYUP with the lParam a keyboard gives). Each returns true
+// when the message went on to the host's own window procedure, that is when
+// the module did not take it.
+enum SimModuleMenuCommand : uint32_t {
+    SimCmdRecord = 43566,       // "Record..." / "Stop recording..."
+    SimCmdPlay = 43567,         // "Play..." / "Stop playback..."
+    SimCmdPlayTraffic = 43568,  // "Play as traffic..."
+    SimCmdReplay = 43569,       // "Replay..." / "Stop replay..."
+    SimCmdSettings = 43570,
+    SimCmdAbout = 43571,
+    SimCmdKeyboard = 43572,
+    SimCmdViewSettings = 43573,
+};
+// Virtual keys with their Windows numbers, the module's default bindings
+// named after what they do.
+enum SimKey : int {
+    SimKeyShift = 0x10,
+    SimKeyControl = 0x11,
+    SimKeyEscape = 27,   // stop; with Shift: stop here
+    SimKeyPageUp = 33,   // jump back, step 3
+    SimKeyPageDown = 34, // jump forward, step 3
+    SimKeyEnd = 35,      // jump to the end
+    SimKeyHome = 36,     // jump to the beginning
+    SimKeyLeft = 37,     // jump back, step 1
+    SimKeyUp = 38,       // jump back, step 2
+    SimKeyRight = 39,    // jump forward, step 1
+    SimKeyDown = 40,     // jump forward, step 2
+    SimKeyInsert = 45,   // normal speed
+    SimKeyDelete = 46,   // looping on or off
+    SimKeyMultiply = 106,  // keypad *: loop end here
+    SimKeyAdd = 107,       // keypad +: faster; with Shift: height correction up
+    SimKeySubtract = 109,  // keypad -: slower; with Shift: height correction down
+    SimKeyDivide = 111,    // keypad /: loop start here
+};
+bool SimChooseMenuCommand(uint32_t id);
+bool SimPressKey(int virtualKey);    // the key goes down
+bool SimReleaseKey(int virtualKey);  // and comes up
+// Down and up, as a short press; true when the press went on to the host.
+bool SimTapKey(int virtualKey);
+// A key pressed and released while a modifier (SimKeyShift, SimKeyControl)
+// is held down, as GetAsyncKeyState reports it.
+bool SimTapKeyWith(int modifierKey, int virtualKey);
+
+
+#ifndef _WIN32
+// Native builds only, where the module is linked into the stand-in: runs a
+// module command by name, for the scenarios that need the record dialog
+// closed with OK while the save dialog is on (their suites are named
+// NativeOnly...). Name: "StartRecordingWithDefaults", what "Record..."
+// starts then. An unknown name stops the program.
 void SimModuleCommand(const char* name);
+#endif
 
 // ---------------------------------------------------------------- view windows
 // The host's 3D view windows. The main view is one of them (kind 1, the 2D
@@ -294,6 +345,12 @@ const SimControlState* SimFindControl(const SimDialogControls& controls, int id)
 // window before this returns.
 void SimSetKeyHeld(int virtualKey, bool held);
 bool SimKeyHeld(int virtualKey);
+
+// Another program holds the file open and lets nobody else open it, until
+// the next SimReset (Windows). The native stand-in's file dialogs answer
+// names without looking at the disk, so there the file is simply removed:
+// either way the user can choose it and the module cannot open it.
+void SimHoldFileLocked(const std::string& path);
 
 // Makes path (and its Modules folder) and enters it: the simulator's folder.
 void SimEnterDirectory(const std::string& path);

@@ -38,18 +38,40 @@ void MouseDown(POINT at) { SendMouse(MOUSEEVENTF_LEFTDOWN, at); }
 void MouseUp(POINT at) { SendMouse(MOUSEEVENTF_LEFTUP, at); }
 
 // Pressed at from, moved to to in small steps, as a hand moves (some
-// controls look for the movement, not only for where it ends), let go.
-void Drag(POINT from, POINT to) {
-    MouseMove(from);
-    MouseDown(from);
-    Settle();
+// controls look for the movement, not only for where it ends), let go. The
+// hand is another thread: a press on a title bar starts the window's own
+// move loop on this thread, which runs until the button comes up, so this
+// thread keeps pumping while the hand moves.
+struct DragPath {
+    POINT from, to;
+};
+
+DWORD WINAPI MoveTheHand(LPVOID pathPointer) {
+    const DragPath& path = *static_cast<DragPath*>(pathPointer);
+    MouseMove(path.from);
+    MouseDown(path.from);
+    Sleep(100);
     const int steps = 8;
     for (int i = 1; i <= steps; ++i) {
-        POINT at = {from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps};
+        POINT at = {path.from.x + (path.to.x - path.from.x) * i / steps,
+                    path.from.y + (path.to.y - path.from.y) * i / steps};
         MouseMove(at);
-        Settle();
+        Sleep(50);
     }
-    MouseUp(to);
+    MouseUp(path.to);
+    return 0;
+}
+
+void Drag(POINT from, POINT to) {
+    DragPath path = {from, to};
+    HANDLE hand = CreateThread(nullptr, 0, MoveTheHand, &path, 0, nullptr);
+    if (!hand) return;
+    const DWORD deadline = GetTickCount() + 20000;
+    while (MsgWaitForMultipleObjects(1, &hand, FALSE, 100, QS_ALLINPUT) != WAIT_OBJECT_0 &&
+           GetTickCount() < deadline)
+        SimPlatformPumpMessages();
+    WaitForSingleObject(hand, 20000);
+    CloseHandle(hand);
     Settle();
 }
 

@@ -1,7 +1,8 @@
 // The stand-in's eleven interfaces, laid out as the module expects them:
 // operation tables with each operation at the host's byte offset (scaled to
 // pointer slots on 64-bit builds), the state block, and DrawText 0x64A0
-// bytes before interface 0x0A.
+// bytes before interface 0x0A: code there on i686, as in the host, and a
+// pointer slot in the x86_64 test layout.
 #include <cmath>
 #include <cstring>
 
@@ -16,14 +17,15 @@
 namespace {
 
 const size_t TableSlots = 0x800;  // covers offsets up to 0x1FFC
-const ptrdiff_t DrawTextDistance = 0x64A0;
 
 void* tables[6][TableSlots];  // interfaces 1, 0x0F, 0x19, 0x37, 0x0D, 0x17
 void* terrainTable[TableSlots];
 void* geometryTable[TableSlots];
 void* reservedTable[4];
-// Interface 0x0A with room for DrawText before it.
-void* viewsArea[(DrawTextDistance / 4) + TableSlots + 16];
+// Interface 0x0A with room for DrawText before it: DrawTextDistance bytes
+// (scaled on x86_64) and then the operation table.
+const size_t ViewsAreaSlots = DrawTextDistance / 4 + TableSlots + 16;
+void** viewsArea;
 uint8_t hostState[0x2000];
 void* activeViewPointer;  // HostState 0x1190 points here
 
@@ -57,7 +59,10 @@ void HOSTCALL UnregisterHandler(uint32_t eventId, EventHandler handler) {
         }
     Log(LogUnregister).a = eventId;
 }
-double HOSTCALL StepSeconds() { return world.stepSeconds; }
+double HOSTCALL StepSeconds() {
+    world.x87ControlWordSeen = SimReadX87ControlWord();
+    return world.stepSeconds;
+}
 uint32_t HOSTCALL HostOwnDispatch(uint32_t type, uint32_t eventId, void*) {
     if (type == 8 || type == 9) {
         SimLogEntry& entry = Log(LogHostInput);
@@ -254,28 +259,43 @@ void HOSTCALL AnglesMatrix(float* m, Angle32 pitch, Angle32 bank, Angle32 headin
     m[15] = 1.0f;
 }
 
-}  // namespace
-
-// DrawText takes its style in EAX on the 32-bit host: a thunk moves it onto
-// the stack in front of the other arguments.
-#if defined(_WIN32) && !defined(_WIN64)
-extern "C" void __stdcall SimDrawTextStd(uint32_t style, void* object, uint32_t colour1, uint32_t colour2,
-                                         const char* text) {
+#if HOST_DRAWTEXT_IS_CODE
+// DrawText as the host has it: code at its address, taking the style in EAX.
+// These bytes move EAX onto the stack in front of the other four arguments
+// and jump to the stand-in's __stdcall implementation, which pops all five:
+//   59              pop  ecx          ; return address
+//   50              push eax          ; the style, now the first argument
+//   51              push ecx
+//   B9 xx xx xx xx  mov  ecx, SimDrawTextStd
+//   FF E1           jmp  ecx
+void __stdcall SimDrawTextStd(uint32_t style, void* object, uint32_t colour1, uint32_t colour2, const char* text) {
     DrawTextImplementation(style, object, colour1, colour2, text);
 }
-extern "C" void SimDrawTextThunk();
-__asm__(
-    ".text\n"
-    ".globl _SimDrawTextThunk\n"
-    "_SimDrawTextThunk:\n"
-    "    popl %ecx\n"
-    "    pushl %eax\n"
-    "    pushl %ecx\n"
-    "    jmp _SimDrawTextStd@20\n");
-static void* DrawTextEntry() { return reinterpret_cast<void*>(SimDrawTextThunk); }
+
+void PlaceDrawTextCode(void* at) {
+    uint8_t* code = static_cast<uint8_t*>(at);
+    const uint32_t target = reinterpret_cast<uint32_t>(&SimDrawTextStd);
+    const uint8_t head[] = {0x59, 0x50, 0x51, 0xB9};
+    std::memcpy(code, head, sizeof head);
+    std::memcpy(code + 4, &target, 4);
+    code[8] = 0xFF;
+    code[9] = 0xE1;
+    FlushInstructionCache(GetCurrentProcess(), code, 10);
+}
+
+// The area lives in executable memory: its first bytes are run.
+void** AllocateViewsArea() {
+    return static_cast<void**>(
+        VirtualAlloc(nullptr, ViewsAreaSlots * sizeof(void*), MEM_RESERVE | MEM_COMMIT, PAGE_EXECUTE_READWRITE));
+}
 #else
-static void* DrawTextEntry() { return reinterpret_cast<void*>(DrawTextImplementation); }
+void** AllocateViewsArea() {
+    static void* area[ViewsAreaSlots];
+    return area;
+}
 #endif
+
+}  // namespace
 
 // The two fixed host addresses written under tower autozoom: map a page there.
 static void MapAutozoomPage() {
@@ -291,8 +311,9 @@ static void MapAutozoomPage() {
 }
 
 void SimBuildInterfaces() {
+    if (!viewsArea) viewsArea = AllocateViewsArea();
     std::memset(tables, 0, sizeof tables);
-    std::memset(viewsArea, 0, sizeof viewsArea);
+    std::memset(viewsArea, 0, ViewsAreaSlots * sizeof(void*));
     std::memset(hostState, 0, sizeof hostState);
     void* core = tables[0];
     Put(core, 0x3D4, ModalBegin);
@@ -326,7 +347,11 @@ void SimBuildInterfaces() {
     Put(titleTable, 4, TitleText);
     void* views = ViewsInterface();
     Put(views, 0x50, SetViewCamera);
-    HostSlotAs<void*>(views, -DrawTextDistance) = DrawTextEntry();
+#if HOST_DRAWTEXT_IS_CODE
+    PlaceDrawTextCode(HostDrawTextCode(views));
+#else
+    HostDrawTextSlot(views) = reinterpret_cast<void*>(DrawTextImplementation);
+#endif
     HostSlotAs<void*>(views, 0x7DC) = &world.mainView;
     Put(terrainTable, 0x48, GroundElevation);
     Put(geometryTable, 0x184, PositionDistance);

@@ -67,8 +67,26 @@ struct SimWorld {
     std::vector<SimDialogShown> dialogsShown;  // since the log was cleared
     std::vector<uint64_t> dialogSerials;       // which run of a dialog each of dialogsShown is
     std::vector<std::string> dialogProblems;   // since SimReset
+    uint16_t x87ControlWordSeen;  // at the latest StepSeconds
 };
 extern SimWorld world;
+
+// The x87 control word; bits 8 and 9 are its precision control (00: 24 bits).
+inline uint16_t SimReadX87ControlWord() {
+    uint16_t word;
+    __asm__ volatile("fnstcw %0" : "=m"(word));
+    return word;
+}
+inline void SimWriteX87ControlWord(uint16_t word) { __asm__ volatile("fldcw %0" : : "m"(word)); }
+
+// Holds the host's control word while the module runs, when so configured.
+struct SimModuleRuns {
+    uint16_t saved;
+    SimModuleRuns() : saved(SimReadX87ControlWord()) {
+        if (world.config.singlePrecisionX87) SimWriteX87ControlWord(static_cast<uint16_t>(saved & ~0x0300));
+    }
+    ~SimModuleRuns() { SimWriteX87ControlWord(saved); }
+};
 
 // Interface tables (sim_interfaces.cpp).
 void SimBuildInterfaces();

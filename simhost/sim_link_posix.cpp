@@ -9,11 +9,8 @@
 #include <cstring>
 #include <new>
 
-#include "core/clock.h"
 #include "core/module.h"
-#include "engine/player.h"
 #include "engine/recorder.h"
-#include "engine/transport.h"
 #include "platform/posix/posix_hooks.h"
 #include "sim_internal.h"
 #include "sim_module_state.h"
@@ -174,27 +171,18 @@ void SimChangeDirectory(const std::string& path) {
 
 void SimSetModulePath(const std::string&) {}
 
-// The module's commands by name, until the menu and keys drive them. Some
-// take a number after the name ("Speed 0").
+void SimHoldFileLocked(const std::string& path) { std::remove(path.c_str()); }
+
+// The module's commands that no menu item or key reaches yet, by name.
+// Some take a number after the name ("Replay 20").
 void SimModuleCommand(const char* name) {
     struct Command {
         const char* name;
         void (*run)(int argument);
     };
     static const Command commands[] = {
+        // What "Record..." starts once the record dialog is closed with OK.
         {"StartRecordingWithDefaults", [](int) { StartRecordingWithDefaults(); }},
-        {"StartRecording", [](int) { StartRecording(); }},
-        {"StopRecording", [](int) { StopRecording(0); }},
-        {"StopRecordingNoPrompt", [](int) { StopRecording(1); }},
-        {"StartPlayback", [](int) { StartPlayback(0); }},
-        {"StartTrafficPlayback", [](int) { StartPlayback(1); }},
-        {"StopPlayback", [](int) { StopPlaybackCommand(); }},
-        {"StopHere", [](int) { StopHereCommand(); }},
-        {"EndPlayback", [](int) { EndPlayback(0); }},
-        {"Transport", [](int argument) { TransportCommand(argument); }},
-        {"Speed", [](int argument) { SpeedCommand(argument); }},
-        {"Loop", [](int argument) { LoopCommand(argument); }},
-        {"HeightCorrection", [](int argument) { HeightCorrectionStep(argument); }},
     };
     char command[64] = "";
     int argument = 0;

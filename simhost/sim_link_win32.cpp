@@ -1,19 +1,19 @@
 // Windows linkage of the stand-in, as FS2004 does it: a real top-level
 // window of class "FS98MAIN" with a menu bar, LoadLibrary of the module,
 // ImportTable filled through GetProcAddress, frames inside a real message
-// loop. A watcher thread plays the user: it reads every dialog the module
-// opens and presses the queued answer.
+// loop, keys pressed on the real keyboard; and the lock and staged log that
+// the threads answering dialogs share with the main thread. Message boxes
+// and file dialogs are answered in sim_answers_win32.cpp, the module's own
+// dialogs in sim_dialogs_win32.cpp, the menu bar is in sim_menu_bar_win32.cpp.
 #include <windows.h>
 #include <commctrl.h>
 
-#include <cstdio>
-#include <cstring>
-#include <deque>
-#include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "core/module.h"
 #include "sim_internal.h"
+#include "sim_win32.h"
 
 namespace {
 
@@ -21,21 +21,9 @@ HWND mainWindow;
 HMODULE library;
 ModuleLinkage* linkage;
 std::string modulePath = "Aerotrace.dll";
-CRITICAL_SECTION lock;
-bool lockReady;
+std::vector<HANDLE> lockedFiles;  // held by "another program" until the next reset
 
-// Dialogs the watcher saw, merged into the log by the main thread.
-std::vector<SimLogEntry> seenDialogs;
-
-void Lock() {
-    if (!lockReady) {
-        InitializeCriticalSection(&lock);
-        lockReady = true;
-    }
-    EnterCriticalSection(&lock);
-}
-void Unlock() { LeaveCriticalSection(&lock); }
-
+// The host's own procedure of its main window: it logs what reaches it.
 LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_COMMAND || message == WM_KEYDOWN || message == WM_KEYUP) {
         SimLogEntry& entry = SimAppendLog(LogHostMessage);
@@ -45,39 +33,6 @@ LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
-}
-
-HMENU HostMenu() {
-    HMENU popup = CreatePopupMenu();
-    AppendMenuA(popup, MF_STRING, 40000, "(stand-in)");
-    return popup;
-}
-
-// The simulator's own menu bar, as it builds it.
-HMENU BuildHostMenuBar() {
-    HMENU bar = CreateMenu();
-    const char* const titles[] = {"Flights", "World", "Aircraft", "Views", "Options", "Help"};
-    for (const char* title : titles) AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(HostMenu()), title);
-    return bar;
-}
-
-std::string MenuText(HMENU menu, int position) {
-    char text[256] = "";
-    GetMenuStringA(menu, static_cast<UINT>(position), text, sizeof text, MF_BYPOSITION);
-    return text;
-}
-
-// Position of the module's popup on the bar, -1 when there is none.
-int ModuleMenuPosition(HMENU bar) {
-    int count = bar ? GetMenuItemCount(bar) : 0;
-    for (int position = 0; position < count; ++position)
-        if (MenuText(bar, position) == "Aerotrace") return position;
-    return -1;
-}
-
-void CALLBACK CloseMenuLater(HWND, UINT, UINT_PTR timer, DWORD) {
-    KillTimer(nullptr, timer);
-    EndMenu();
 }
 
 void CreateMainWindow() {
@@ -93,95 +48,53 @@ void CreateMainWindow() {
         RegisterClassA(&windowClass);
         registered = true;
     }
-    mainWindow = CreateWindowA("FS98MAIN", "Microsoft Flight Simulator 2004 (stand-in)", WS_OVERLAPPEDWINDOW,
-                               20, 20, 800, 600, nullptr, BuildHostMenuBar(), GetModuleHandleA(nullptr), nullptr);
+    mainWindow = CreateWindowA("FS98MAIN", "Microsoft Flight Simulator 2004 (stand-in)", WS_OVERLAPPEDWINDOW, 20, 20,
+                               800, 600, nullptr, SimBuildHostMenuBar(), GetModuleHandleA(nullptr), nullptr);
     ShowWindow(mainWindow, SW_SHOWNORMAL);
     UpdateWindow(mainWindow);
 }
 
-std::string WindowText(HWND window) {
-    char text[1024] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
+std::string simulatorFolder;
 
-// Which of the system icons the box shows, as its MB_ICON flag.
-uint32_t IconFlag(HWND box) {
-    HWND iconControl = GetDlgItem(box, 0x440);
-    if (!iconControl) return 0;
-    HICON shown = reinterpret_cast<HICON>(SendMessageA(iconControl, STM_GETICON, 0, 0));
-    if (shown == LoadIcon(nullptr, IDI_HAND)) return MB_ICONERROR;
-    if (shown == LoadIcon(nullptr, IDI_QUESTION)) return MB_ICONQUESTION;
-    if (shown == LoadIcon(nullptr, IDI_EXCLAMATION)) return MB_ICONWARNING;
-    if (shown == LoadIcon(nullptr, IDI_ASTERISK)) return MB_ICONINFORMATION;
-    return 0;
-}
-
-// A message box: press the queued answer (or its default button).
-void AnswerMessageBox(HWND box) {
-    SimLogEntry entry{};
-    entry.kind = LogMessageBox;
-    entry.caption = WindowText(box);
-    entry.text = WindowText(GetDlgItem(box, 0xFFFF));
-    entry.owner = GetWindow(box, GW_OWNER);
-    bool yesNo = GetDlgItem(box, IDYES) != nullptr;
-    entry.a = (yesNo ? MB_YESNO : MB_OK) | IconFlag(box);
-    int answer = yesNo ? IDYES : IDOK;
-    Lock();
-    if (!world.messageBoxAnswers.empty()) {
-        answer = world.messageBoxAnswers.front();
-        world.messageBoxAnswers.pop_front();
+// A recursive lock, ready before any other thread runs.
+CRITICAL_SECTION& Lock() {
+    static CRITICAL_SECTION lock;
+    static bool ready;
+    if (!ready) {
+        InitializeCriticalSection(&lock);
+        ready = true;
     }
-    seenDialogs.push_back(entry);
-    Unlock();
-    PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, answer)));
+    return lock;
+}
+std::vector<SimLogEntry> stagedLog;  // made on other threads, not yet in the log
+
+}  // namespace
+
+void SimPlatformLock() { EnterCriticalSection(&Lock()); }
+void SimPlatformUnlock() { LeaveCriticalSection(&Lock()); }
+
+void SimPlatformStageLog(const SimLogEntry& entry) {
+    SimPlatformLock();
+    stagedLog.push_back(entry);
+    SimPlatformUnlock();
 }
 
-// A dialog made from the module's own templates (not a message box or a
-// common dialog, which belong to the system's libraries).
-bool IsModuleDialog(HWND window) {
-    return library && reinterpret_cast<HMODULE>(GetWindowLongPtrA(window, GWLP_HINSTANCE)) == library;
-}
-
-BOOL CALLBACK VisitWindow(HWND window, LPARAM) {
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process != GetCurrentProcessId() || !IsWindowVisible(window)) return TRUE;
-    char className[64] = "";
-    GetClassNameA(window, className, sizeof className);
-    if (std::strcmp(className, "#32770") != 0) return TRUE;
-    if (IsModuleDialog(window)) {
-        SimAnswerModuleDialog(window);
-        return TRUE;
+void SimPlatformCollect() {
+    SimPlatformLock();
+    std::vector<SimLogEntry> staged;
+    staged.swap(stagedLog);
+    SimPlatformUnlock();
+    for (const SimLogEntry& entry : staged) {
+        SimLogEntry& logged = SimAppendLog(entry.kind);
+        const uint64_t frame = logged.frame;
+        logged = entry;
+        logged.frame = frame;
     }
-    static HWND lastAnswered;
-    static DWORD lastTime;
-    if (window == lastAnswered && GetTickCount() - lastTime < 2000) return TRUE;
-    lastAnswered = window;
-    lastTime = GetTickCount();
-    AnswerMessageBox(window);
-    return TRUE;
 }
 
-DWORD WINAPI WatchDialogs(LPVOID) {
-    for (;;) {
-        EnumWindows(VisitWindow, 0);
-        Sleep(20);
-    }
-    return 0;
-}
+HMODULE SimModuleLibrary() { return library; }
 
-void StartWatcher() {
-    static bool started;
-    if (started) return;
-    Lock();
-    Unlock();
-    CreateThread(nullptr, 0, WatchDialogs, nullptr, 0, nullptr);
-    started = true;
-}
-
-// Wine opens a Unix path only when it is spelled as a drive path.
-std::string WindowsPath(const std::string& path) {
+std::string SimWindowsPath(const std::string& path) {
     if (path.empty() || path[0] != '/') return path;
     std::string result = "Z:" + path;
     for (char& c : result)
@@ -189,19 +102,13 @@ std::string WindowsPath(const std::string& path) {
     return result;
 }
 
-}  // namespace
-
-void SimPlatformLock() { Lock(); }
-void SimPlatformUnlock() { Unlock(); }
-
-void SimPlatformStageLog(const SimLogEntry& entry) {
-    Lock();
-    seenDialogs.push_back(entry);
-    Unlock();
-}
+std::string SimSimulatorFolder() { return simulatorFolder; }
 
 void SimPlatformReset() {
-    StartWatcher();
+    Lock();
+    SimStartDialogWatcher();
+    for (HANDLE file : lockedFiles) CloseHandle(file);
+    lockedFiles.clear();
     if (!mainWindow && world.config.mainWindowPresent) CreateMainWindow();
     if (mainWindow && !world.config.mainWindowPresent) {
         DestroyWindow(mainWindow);
@@ -210,7 +117,7 @@ void SimPlatformReset() {
 }
 
 bool SimLoadModule() {
-    library = LoadLibraryA(WindowsPath(modulePath).c_str());
+    library = LoadLibraryA(SimWindowsPath(modulePath).c_str());
     SimPlatformPumpMessages();
     if (!library) return false;
     linkage = reinterpret_cast<ModuleLinkage*>(GetProcAddress(library, "Linkage"));
@@ -244,11 +151,14 @@ void SimUnloadModule() {
 
 bool SimModuleLoaded() { return library != nullptr; }
 
-// GetAsyncKeyState reports the real keyboard: press the key for real. Its
-// own key message reaches the main window before this returns.
+// GetAsyncKeyState reports the real keyboard: press the key for real. The
+// state it reports may lag the input by a moment (Wine keeps it for a few
+// milliseconds per thread), so this waits until the key reads as pressed or
+// released before the module can look.
 void SimPlatformSetKeyHeld(int virtualKey, bool held) {
     if (mainWindow) SetForegroundWindow(mainWindow);
     keybd_event(static_cast<BYTE>(virtualKey), 0, held ? 0 : KEYEVENTF_KEYUP, 0);
+    for (int wait = 0; wait < 200 && ((GetAsyncKeyState(virtualKey) & 0x8000) != 0) != held; ++wait) Sleep(10);
     SimPlatformPumpMessages();
 }
 
@@ -261,21 +171,6 @@ void SimPlatformPumpMessages() {
     SimPlatformCollect();
 }
 
-void SimPlatformCollect() {
-    if (!lockReady) return;
-    Lock();
-    std::vector<SimLogEntry> seen;
-    seen.swap(seenDialogs);
-    Unlock();
-    for (SimLogEntry& entry : seen) {
-        SimLogEntry& logged = SimAppendLog(entry.kind);
-        logged.caption = entry.caption;
-        logged.text = entry.text;
-        logged.owner = entry.owner;
-        logged.a = entry.a;
-    }
-}
-
 void* SimMainWindow() { return mainWindow; }
 
 intptr_t SimSendMainWindowMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
@@ -284,79 +179,11 @@ intptr_t SimSendMainWindowMessage(uint32_t message, uintptr_t wParam, intptr_t l
     return result;
 }
 
-bool SimHasMenuBar() { return mainWindow && GetMenu(mainWindow); }
-
-std::vector<std::string> SimMenuBarTitles() {
-    std::vector<std::string> titles;
-    HMENU bar = mainWindow ? GetMenu(mainWindow) : nullptr;
-    int count = bar ? GetMenuItemCount(bar) : 0;
-    for (int position = 0; position < count; ++position) titles.push_back(MenuText(bar, position));
-    return titles;
-}
-
-std::vector<SimMenuItem> SimModuleMenuItems() {
-    std::vector<SimMenuItem> items;
-    HMENU bar = mainWindow ? GetMenu(mainWindow) : nullptr;
-    int position = ModuleMenuPosition(bar);
-    if (position < 0) return items;
-    HMENU popup = GetSubMenu(bar, position);
-    int count = popup ? GetMenuItemCount(popup) : 0;
-    for (int i = 0; i < count; ++i) {
-        UINT state = GetMenuState(popup, static_cast<UINT>(i), MF_BYPOSITION);
-        SimMenuItem item;
-        item.text = MenuText(popup, i);
-        item.separator = (state & MF_SEPARATOR) != 0;
-        item.popup = GetSubMenu(popup, i) != nullptr;
-        item.grayed = (state & (MF_GRAYED | MF_DISABLED)) != 0;
-        UINT id = GetMenuItemID(popup, i);
-        item.id = item.separator || item.popup || id == static_cast<UINT>(-1) ? 0 : id;
-        items.push_back(item);
-    }
-    return items;
-}
-
-void SimAddMenuBarItem(const std::string& title) {
-    HMENU bar = mainWindow ? GetMenu(mainWindow) : nullptr;
-    if (!bar) return;
-    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(HostMenu()), title.c_str());
-    DrawMenuBar(mainWindow);
-    SimPlatformPumpMessages();
-}
-
-void SimRebuildMenuBar() {
-    if (!mainWindow) return;
-    HMENU old = GetMenu(mainWindow);
-    SetMenu(mainWindow, BuildHostMenuBar());
-    if (old) DestroyMenu(old);
-    SimPlatformPumpMessages();
-}
-
-void SimRepaintFrame() {
-    if (!mainWindow) return;
-    RedrawWindow(mainWindow, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
-    SimPlatformPumpMessages();
-}
-
-bool SimShowModuleMenu(double seconds) {
-    HMENU bar = mainWindow ? GetMenu(mainWindow) : nullptr;
-    int position = ModuleMenuPosition(bar);
-    if (position < 0) return false;
-    RECT title = {};
-    GetMenuItemRect(mainWindow, bar, static_cast<UINT>(position), &title);
-    SetForegroundWindow(mainWindow);
-    HiliteMenuItem(mainWindow, bar, static_cast<UINT>(position), MF_BYPOSITION | MF_HILITE);
-    SetTimer(nullptr, 0, static_cast<UINT>(seconds * 1000.0), CloseMenuLater);
-    TrackPopupMenu(GetSubMenu(bar, position), TPM_LEFTALIGN | TPM_TOPALIGN, title.left, title.bottom, 0, mainWindow,
-                   nullptr);
-    HiliteMenuItem(mainWindow, bar, static_cast<UINT>(position), MF_BYPOSITION | MF_UNHILITE);
-    SimPlatformPumpMessages();
-    return true;
-}
-
 void SimEnterDirectory(const std::string& path) {
-    std::string windowsPath = WindowsPath(path);
+    std::string windowsPath = SimWindowsPath(path);
     CreateDirectoryA(windowsPath.c_str(), nullptr);
     if (!SetCurrentDirectoryA(windowsPath.c_str())) return;
+    simulatorFolder = SimCurrentDirectory();
     CreateDirectoryA("Modules", nullptr);
 }
 
@@ -366,14 +193,13 @@ std::string SimCurrentDirectory() {
     return buffer;
 }
 
-void SimChangeDirectory(const std::string& path) { SetCurrentDirectoryA(WindowsPath(path).c_str()); }
+void SimChangeDirectory(const std::string& path) {
+    if (SetCurrentDirectoryA(SimWindowsPath(path).c_str())) simulatorFolder = SimCurrentDirectory();
+}
 
 void SimSetModulePath(const std::string& path) { modulePath = path; }
 
-// The module is a separate library here: its commands arrive as menu
-// messages once it has a menu. Until then a test that needs one fails (the
-// test framework reports the exception and goes on with the next test).
-void SimModuleCommand(const char* name) {
-    throw std::logic_error(std::string("SimModuleCommand(\"") + name +
-                           "\") needs the module's menu, which the Windows stand-in cannot reach yet");
+void SimHoldFileLocked(const std::string& path) {
+    HANDLE file = CreateFileA(SimWindowsPath(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file != INVALID_HANDLE_VALUE) lockedFiles.push_back(file);
 }

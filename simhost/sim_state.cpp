@@ -59,7 +59,10 @@ static void Fire(uint32_t eventId, HostArg p1, HostArg p2) {
         if (binding.first == eventId) binding.second(p1, p2);
 }
 
-void SimFireEvent(uint32_t eventId, HostArg p1, HostArg p2) { Fire(eventId, p1, p2); }
+void SimFireEvent(uint32_t eventId, HostArg p1, HostArg p2) {
+    SimModuleRuns moduleRuns;
+    Fire(eventId, p1, p2);
+}
 
 bool SimDispatchInput(uint32_t type, uint32_t eventId, void* record) {
     return SimCurrentDispatch()(type, eventId, record) != 0;
@@ -93,6 +96,7 @@ static void RunFrame() {
         SimAdvanceHostClock(advance);
         SimUpdateScriptedAircraft();
     }
+    SimModuleRuns moduleRuns;
     SimCurrentDispatch()(32, 0, nullptr);
     Fire(1, 0, 0);
     Fire(34, 0, 0);
@@ -113,11 +117,13 @@ static void RunFrame() {
     }
     ForEachViewWindow([](SimViewWindow* window) { Fire(27, 0, reinterpret_cast<HostArg>(window->drawRecord)); });
     Fire(2, 0, 0);
-    SimPlatformPumpMessages();
 }
 
 void SimRunFrames(int count) {
-    for (int i = 0; i < count; ++i) RunFrame();
+    for (int i = 0; i < count; ++i) {
+        RunFrame();
+        SimPlatformPumpMessages();
+    }
 }
 
 void SimRunSeconds(double seconds) {
@@ -140,6 +146,8 @@ uint16_t SimSimulationRate() {
     std::memcpy(&rate, SimHostStateBlock() + 0xC12, 2);
     return rate;
 }
+
+uint16_t SimX87ControlWordSeenByHost() { return world.x87ControlWordSeen; }
 
 uint32_t SimPauseRequest() { return StateWord(0x268); }
 uint32_t SimTrafficLevel() { return world.trafficLevel; }
@@ -172,7 +180,6 @@ void SimQueueMessageBoxAnswer(int answer) { world.messageBoxAnswers.push_back(an
 void SimQueueFileDialogAnswer(const std::vector<std::string>& paths) { world.fileDialogAnswers.push_back(paths); }
 
 const std::vector<SimLogEntry>& SimLog() {
-    SimPlatformCollect();
     return world.log;
 }
 void SimClearLog() {
@@ -185,7 +192,6 @@ void SimClearLog() {
 }
 
 std::vector<SimLogEntry> SimLogOf(SimLogKind kind) {
-    SimPlatformCollect();
     std::vector<SimLogEntry> entries;
     for (const SimLogEntry& entry : world.log)
         if (entry.kind == kind) entries.push_back(entry);
@@ -211,3 +217,46 @@ bool SimKeyHeld(int virtualKey) {
 }
 
 void SimSetHostDispatchResult(uint32_t result) { world.hostDispatchResult = result; }
+
+// ---------------------------------------------------------------- the user's hand
+
+static size_t HostMessagesLike(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    size_t count = 0;
+    for (const SimLogEntry& entry : SimLogOf(LogHostMessage))
+        if (entry.a == message && entry.b == wParam && entry.c == static_cast<uint64_t>(lParam)) ++count;
+    return count;
+}
+
+static bool SendReachesHost(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    const size_t before = HostMessagesLike(message, wParam, lParam);
+    {
+        SimModuleRuns moduleRuns;
+        SimSendMainWindowMessage(message, wParam, lParam);
+    }
+    return HostMessagesLike(message, wParam, lParam) > before;
+}
+
+static const uint32_t CommandMessage = 0x0111, KeyDownMessage = 0x0100, KeyUpMessage = 0x0101;
+
+bool SimChooseMenuCommand(uint32_t id) { return SendReachesHost(CommandMessage, id, 0); }
+
+// A keyboard's lParam: repeat count 1 on the press; on the release also the
+// previous-state and transition bits.
+bool SimPressKey(int virtualKey) { return SendReachesHost(KeyDownMessage, static_cast<uintptr_t>(virtualKey), 0x00000001); }
+
+bool SimReleaseKey(int virtualKey) {
+    return SendReachesHost(KeyUpMessage, static_cast<uintptr_t>(virtualKey), static_cast<intptr_t>(0xC0000001u));
+}
+
+bool SimTapKey(int virtualKey) {
+    const bool reached = SimPressKey(virtualKey);
+    SimReleaseKey(virtualKey);
+    return reached;
+}
+
+bool SimTapKeyWith(int modifierKey, int virtualKey) {
+    SimSetKeyHeld(modifierKey, true);
+    const bool reached = SimTapKey(virtualKey);
+    SimSetKeyHeld(modifierKey, false);
+    return reached;
+}

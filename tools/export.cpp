@@ -71,14 +71,14 @@ static double RadioMhz(uint16_t word) { return 100.0 + Bcd(word) / 100.0; }
 #define VALUE(expression) [](const FullSample& s) -> double { return (expression); }
 
 const SampleColumn SampleColumns[] = {
-    {"latitude_deg", 0, 7, VALUE(LatitudeDegrees(s.position.latitude))},
-    {"longitude_deg", 0, 7, VALUE(LongitudeDegrees(s.position.longitude))},
-    {"altitude_m", 0, 2, VALUE(AltitudeMetres(s.position.altitude))},
-    {"altitude_ft", 0, 1, VALUE(AltitudeMetres(s.position.altitude) * FeetPerMetre)},
+    {"latitude_deg", 0, 7, VALUE(DecodeLatitude(s.position.latitude))},
+    {"longitude_deg", 0, 7, VALUE(DecodeLongitude(s.position.longitude))},
+    {"altitude_m", 0, 2, VALUE(DecodeAltitude(s.position.altitude))},
+    {"altitude_ft", 0, 1, VALUE(DecodeAltitude(s.position.altitude) * FeetPerMetre)},
     // The host counts pitch positive nose-down; exported nose-up, as pilots read it.
-    {"pitch_deg", 0, 2, VALUE(-SignedAngleDegrees(s.pitch))},
-    {"bank_deg", 0, 2, VALUE(SignedAngleDegrees(s.bank))},
-    {"heading_deg", 0, 2, VALUE(AngleDegrees(s.heading))},
+    {"pitch_deg", 0, 2, VALUE(-DecodeAngle(s.pitch))},
+    {"bank_deg", 0, 2, VALUE(DecodeAngle(s.bank))},
+    {"heading_deg", 0, 2, VALUE(HeadingDegrees(s.heading))},
     {"velocity_east_mps", 0, 3, VALUE(s.motion[0])},
     {"velocity_up_mps", 0, 3, VALUE(s.motion[1])},
     {"velocity_north_mps", 0, 3, VALUE(s.motion[2])},

@@ -59,13 +59,13 @@ void ExportIgc(const ExportPlan& plan, TextOut& out) {
         UtcTime t = UtcFromEpoch(epoch);
         std::snprintf(line, sizeof line, "B%02u%02u%02u", t.hour, t.minute, t.second);
         out.Text(line);
-        Angle(out, LatitudeDegrees(s.position.latitude), 2, 'N', 'S');
-        Angle(out, LongitudeDegrees(s.position.longitude), 3, 'E', 'W');
+        Angle(out, DecodeLatitude(s.position.latitude), 2, 'N', 'S');
+        Angle(out, DecodeLongitude(s.position.longitude), 3, 'E', 'W');
         out.Char('A');
         // No barometric altitude is recorded: zeros, as a recorder without a
         // pressure sensor writes; the altitude above sea level is the GNSS one.
         out.Text("00000");
-        Altitude(out, AltitudeMetres(s.position.altitude));
+        Altitude(out, DecodeAltitude(s.position.altitude));
         out.Text("\r\n");
     }
 }

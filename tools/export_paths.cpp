@@ -5,11 +5,11 @@
 #include "geodesy.h"
 
 static void Coordinate(TextOut& out, const FullSample& s, char separator) {
-    out.Fixed(LongitudeDegrees(s.position.longitude), 7);
+    out.Fixed(DecodeLongitude(s.position.longitude), 7);
     out.Char(separator);
-    out.Fixed(LatitudeDegrees(s.position.latitude), 7);
+    out.Fixed(DecodeLatitude(s.position.latitude), 7);
     out.Char(separator);
-    out.Fixed(AltitudeMetres(s.position.altitude), 2);
+    out.Fixed(DecodeAltitude(s.position.altitude), 2);
 }
 
 void ExportKml(const ExportPlan& plan, TextOut& out) {
@@ -43,11 +43,11 @@ void ExportKml(const ExportPlan& plan, TextOut& out) {
         while (angles.Next(&s)) {
             // heading, tilt (nose up positive), roll
             out.Text("   <gx:angles>");
-            out.Fixed(AngleDegrees(s.heading), 2);
+            out.Fixed(HeadingDegrees(s.heading), 2);
             out.Char(' ');
-            out.Fixed(-SignedAngleDegrees(s.pitch), 2);
+            out.Fixed(-DecodeAngle(s.pitch), 2);
             out.Char(' ');
-            out.Fixed(SignedAngleDegrees(s.bank), 2);
+            out.Fixed(DecodeAngle(s.bank), 2);
             out.Text("</gx:angles>\n");
         }
         out.Text("  </gx:Track>\n </Placemark>\n");
@@ -68,11 +68,11 @@ void ExportGpx(const ExportPlan& plan, TextOut& out) {
         FullSample s;
         while (cursor.Next(&s)) {
             out.Text("  <trkpt lat=\"");
-            out.Fixed(LatitudeDegrees(s.position.latitude), 7);
+            out.Fixed(DecodeLatitude(s.position.latitude), 7);
             out.Text("\" lon=\"");
-            out.Fixed(LongitudeDegrees(s.position.longitude), 7);
+            out.Fixed(DecodeLongitude(s.position.longitude), 7);
             out.Text("\"><ele>");
-            out.Fixed(AltitudeMetres(s.position.altitude), 2);
+            out.Fixed(DecodeAltitude(s.position.altitude), 2);
             out.Text("</ele><time>");
             out.IsoTime(SampleEpoch(plan, s.time), s.time % 10000, true);
             out.Text("</time></trkpt>\n");

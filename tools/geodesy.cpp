@@ -1,38 +1,11 @@
-// Conversions between the host's fixed-point encodings and degrees and
-// metres, and great-circle distance and course on a spherical earth.
+// Great-circle distance and course on a spherical earth, and headings.
 #include "geodesy.h"
 
 #include <cmath>
 
-static const double TwoTo32 = 4294967296.0;
-static const double TwoTo64 = 18446744073709551616.0;
-static const double MetresToPole = 10001750.0;
-
-double LatitudeDegrees(int64_t latitude) { return static_cast<double>(latitude) * 90.0 / (MetresToPole * TwoTo32); }
-
-int64_t LatitudeFromDegrees(double degrees) { return static_cast<int64_t>(degrees * MetresToPole * TwoTo32 / 90.0); }
-
-double LongitudeDegrees(int64_t longitude) { return static_cast<double>(longitude) * 360.0 / TwoTo64; }
-
-int64_t LongitudeFromDegrees(double degrees) {
-    // Into (-180, 180] first: the encoding wraps at the date line.
-    double wrapped = std::remainder(degrees, 360.0);
-    if (wrapped >= 180.0) wrapped -= 360.0;
-    return static_cast<int64_t>(wrapped / 360.0 * TwoTo64);
-}
-
-double AltitudeMetres(int64_t altitude) { return static_cast<double>(altitude) / TwoTo32; }
-
-int64_t AltitudeFromMetres(double metres) { return static_cast<int64_t>(metres * TwoTo32); }
-
-double AngleDegrees(Angle32 angle) { return static_cast<double>(angle) * 360.0 / TwoTo32; }
-
-double SignedAngleDegrees(Angle32 angle) { return static_cast<double>(static_cast<int32_t>(angle)) * 360.0 / TwoTo32; }
-
-Angle32 AngleFromDegrees(double degrees) {
-    double turns = degrees / 360.0;
-    turns -= std::floor(turns);
-    return static_cast<Angle32>(static_cast<uint64_t>(turns * TwoTo32) & 0xFFFFFFFFu);
+double HeadingDegrees(Angle32 angle) {
+    const double degrees = DecodeAngle(angle);
+    return degrees < 0 ? degrees + 360.0 : degrees;
 }
 
 static double Radians(double degrees) { return degrees * Pi / 180.0; }

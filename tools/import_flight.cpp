@@ -128,12 +128,12 @@ std::vector<FlightPoint> BuildFlight(std::vector<Fix> fixes, uint32_t intervalMs
 // holds whole seconds.
 static FullSample SampleOf(const FlightPoint& p, double timeOffset) {
     FullSample s{};
-    s.position.latitude = LatitudeFromDegrees(p.latitude);
-    s.position.longitude = LongitudeFromDegrees(p.longitude);
-    s.position.altitude = AltitudeFromMetres(p.altitude);
-    s.pitch = AngleFromDegrees(-p.pitchDeg);  // the host counts nose-down positive
-    s.bank = AngleFromDegrees(p.bankDeg);
-    s.heading = AngleFromDegrees(p.headingDeg);
+    s.position.latitude = EncodeLatitude(p.latitude);
+    s.position.longitude = EncodeLongitude(p.longitude);
+    s.position.altitude = EncodeAltitude(p.altitude);
+    s.pitch = EncodeAngle(-p.pitchDeg);  // the host counts nose-down positive
+    s.bank = EncodeAngle(p.bankDeg);
+    s.heading = EncodeAngle(p.headingDeg);
     s.motion[0] = p.velocityEast;
     s.motion[1] = p.velocityUp;
     s.motion[2] = p.velocityNorth;

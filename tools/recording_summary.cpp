@@ -29,8 +29,8 @@ static const char* VersionName(uint32_t version) {
 }
 
 static std::string Position(const FullSample& s) {
-    return Format("%.7f, %.7f, %.1f m", LatitudeDegrees(s.position.latitude), LongitudeDegrees(s.position.longitude),
-                  AltitudeMetres(s.position.altitude));
+    return Format("%.7f, %.7f, %.1f m", DecodeLatitude(s.position.latitude), DecodeLongitude(s.position.longitude),
+                  DecodeAltitude(s.position.altitude));
 }
 
 std::vector<SummaryRow> RecordingSummary(const RecordingFile& recording) {

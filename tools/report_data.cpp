@@ -67,8 +67,8 @@ ReportTrack ReadReportTrack(Track& track) {
     FullSample s;
     while (cursor.Next(&s))
         raw.push_back({s.time / 10000.0,
-                       {LatitudeDegrees(s.position.latitude), LongitudeDegrees(s.position.longitude)},
-                       AltitudeMetres(s.position.altitude) * FeetPerMetre,
+                       {DecodeLatitude(s.position.latitude), DecodeLongitude(s.position.longitude)},
+                       DecodeAltitude(s.position.altitude) * FeetPerMetre,
                        s.onGround != 0});
     const size_t n = raw.size();
     if (n == 0) return report;

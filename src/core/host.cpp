@@ -153,8 +153,10 @@ void HostRequestMainViewRedraw() {
     std::memcpy(view + 8, &flags, sizeof flags);
 }
 
-// DrawText sits 0x64A0 bytes before interface 0x0A and takes its style in EAX.
-#if defined(_WIN32) && !defined(_WIN64)
+// DrawText takes its style in EAX and the drawing object, the two colours
+// and the text on the stack. On the 32-bit host the function is the code at
+// 0x64A0 bytes before interface 0x0A, called at that address.
+#if HOST_DRAWTEXT_IS_CODE
 void HostDrawText(uint32_t style, void* drawObject, uint32_t colour1, uint32_t colour2, const char* text) {
     struct {
         void* function;
@@ -163,7 +165,7 @@ void HostDrawText(uint32_t style, void* drawObject, uint32_t colour1, uint32_t c
         uint32_t colour1;
         uint32_t colour2;
         const char* text;
-    } call = {HostSlotAs<void*>(Interface(InterfaceViews), -0x64A0), style, drawObject, colour1, colour2, text};
+    } call = {HostDrawTextCode(Interface(InterfaceViews)), style, drawObject, colour1, colour2, text};
     // The stack pointer is restored from ESI afterwards, so it does not matter
     // whether the host pops its arguments or leaves them.
     __asm__ volatile(
@@ -182,7 +184,8 @@ void HostDrawText(uint32_t style, void* drawObject, uint32_t colour1, uint32_t c
 #else
 void HostDrawText(uint32_t style, void* drawObject, uint32_t colour1, uint32_t colour2, const char* text) {
     typedef void (*DrawTextFunction)(uint32_t, void*, uint32_t, uint32_t, const char*);
-    HostSlotAs<DrawTextFunction>(Interface(InterfaceViews), -0x64A0)(style, drawObject, colour1, colour2, text);
+    reinterpret_cast<DrawTextFunction>(HostDrawTextSlot(Interface(InterfaceViews)))(style, drawObject, colour1,
+                                                                                     colour2, text);
 }
 #endif
 

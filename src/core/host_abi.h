@@ -35,6 +35,25 @@ inline T& HostSlotAs(void* base, ptrdiff_t byteOffset) {
     return *static_cast<T*>(HostSlot(base, byteOffset));
 }
 
+// DrawText is the one place where the two layouts differ in kind, not just
+// in slot width. On the 32-bit host the function itself, its code, begins
+// DrawTextDistance bytes before interface 0x0A's pointer: the caller jumps to
+// that address, and reads nothing there. The x86_64 test layout has no such
+// host, so it keeps a pointer-sized slot at the scaled offset instead and the
+// caller calls what the slot holds.
+constexpr ptrdiff_t DrawTextDistance = 0x64A0;
+#if defined(_WIN32) && !defined(_WIN64)
+#define HOST_DRAWTEXT_IS_CODE 1
+// The address of DrawText's first instruction.
+inline void* HostDrawTextCode(void* viewsInterface) {
+    return static_cast<char*>(viewsInterface) - DrawTextDistance;
+}
+#else
+#define HOST_DRAWTEXT_IS_CODE 0
+// The slot holding DrawText's address (x86_64 test layout only).
+inline void*& HostDrawTextSlot(void* viewsInterface) { return HostSlotAs<void*>(viewsInterface, -DrawTextDistance); }
+#endif
+
 // Host encodings shared by samples, tracks and views.
 struct HostPosition {
     int64_t latitude;   // metres north of the equator x 2^32

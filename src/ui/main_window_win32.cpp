@@ -74,5 +74,5 @@ static LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam,
 
 void* SubclassMainWindow(WindowHandle window) {
     return reinterpret_cast<void*>(
-        SetWindowLongA(static_cast<HWND>(window), GWL_WNDPROC, reinterpret_cast<LONG>(MainWindowProc)));
+        SetWindowLongPtrA(static_cast<HWND>(window), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(MainWindowProc)));
 }

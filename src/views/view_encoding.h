@@ -1,8 +1,8 @@
-// The host's encodings of positions, angles and zooms as the stored views
-// and the cameras use them, and their conversions to and from the user's
-// degrees and metres. Every conversion of a double to a host integer goes
-// through here, so that no hand-edited file or dialog entry can push a value
-// outside its type.
+// The host's encodings of positions, angles and zooms as the stored views,
+// the cameras and the aerotrace tool use them, and their conversions to and
+// from the user's degrees and metres. Every conversion of a double to a host
+// integer goes through here, so that no hand-edited file, dialog entry or
+// imported track can push a value outside its type.
 #pragma once
 
 #include <cstdint>

@@ -36,7 +36,7 @@ TEST_F(Capture, AtFourTimesTheRateATenthOfASecondIsFourThousand) {
     Fly(20.0);
     StartRecording();
     Fly(40.0);
-    SimModuleCommand("StopRecording");
+    StopRecording();
     ParsedRecording recording = OnlyRecording();
     ASSERT_EQ(recording.tracks.size(), 1u);
     const ParsedTrack& user = recording.tracks[0];
@@ -64,7 +64,7 @@ TEST_F(Capture, AStallCountsAsTheLastNormalStep) {
         SimSetStepSeconds(0.2);
         Fly(10.0);
     }
-    SimModuleCommand("StopRecording");
+    StopRecording();
     ParsedRecording recording = OnlyRecording();
     ASSERT_EQ(recording.tracks.size(), 1u);
     const ParsedTrack& user = recording.tracks[0];
@@ -85,7 +85,7 @@ TEST_F(Capture, PausedFramesAddNothingAndTheTimeLineGoesOnWithoutAHole) {
     EXPECT_TRUE(SimLogOf(LogStatusLine).empty());  // no redraw is requested while paused
     SimSetPaused(false);
     Fly(4.0);
-    SimModuleCommand("StopRecording");
+    StopRecording();
     ParsedRecording recording = OnlyRecording();
     ASSERT_FALSE(recording.tracks.empty());
     const ParsedTrack& user = recording.tracks[0];
@@ -99,7 +99,7 @@ TEST_F(Capture, TouchdownAndLiftOffAreSampledAtOnceBetweenSlowSamples) {
     Fly(80.0);
     StartRecording();
     Fly(30.0);  // lift-off at 95 s
-    SimModuleCommand("StopRecording");
+    StopRecording();
     ParsedRecording recording = OnlyRecording();
     ASSERT_FALSE(recording.tracks.empty());
     const ParsedTrack& user = recording.tracks[0];
@@ -130,7 +130,7 @@ TEST_F(Capture, WithAiFactorThreeEachAiAircraftTakesEveryThirdSample) {
     Fly(10.0);
     StartRecording();
     Fly(30.0);
-    SimModuleCommand("StopRecording");
+    StopRecording();
     ParsedRecording recording = OnlyRecording();
     ASSERT_EQ(recording.tracks.size(), 3u);
     const ParsedTrack& user = recording.tracks[0];
@@ -150,7 +150,7 @@ TEST_F(Capture, MaxAiAircraftTakesTheFirstFoundAndAnotherOnlyWhenOneLeaves) {
     Fly(10.0);
     StartRecording();
     Fly(60.0);
-    SimModuleCommand("StopRecording");
+    StopRecording();
     ParsedRecording recording = OnlyRecording();
     std::set<std::string> titles;
     for (const ParsedTrack& track : recording.tracks) titles.insert(track.title);
@@ -172,7 +172,7 @@ TEST_F(Capture, AnAiAircraftWhoseFileCannotBeMadeIsLeftOutSilently) {
     Start(SimStandardConfig(2));
     StartRecording();
     Fly(10.0);
-    SimModuleCommand("StopRecording");
+    StopRecording();
     ParsedRecording recording = OnlyRecording();
     ASSERT_EQ(recording.tracks.size(), 2u);
     EXPECT_EQ(recording.tracks[1].title, "Learjet 45");
@@ -261,7 +261,7 @@ TEST_F(Capture, LevelD767LightsComeFromItsSwitchesOnlyForTheUserAircraft) {
         Fly(60.0);
         StartRecording();
         Fly(5.0);
-        SimModuleCommand("StopRecording");
+        StopRecording();
         ParsedRecording recording = OnlyRecording();
         ASSERT_EQ(recording.tracks.size(), 2u);
         for (const ParsedTrack& track : recording.tracks) {

@@ -137,9 +137,13 @@ TEST_F(MenuBar, ABarTheHostBuiltAfreshGetsTheMenuAgain) {
     if (!SimHasMenuBar()) GTEST_SKIP() << "the native stand-in has no menu bar";
     SimRepaintFrame();
     ASSERT_EQ(CountTitle("Aerotrace"), 1u);
+    // Setting a new bar repaints the window's frame, and with it the
+    // module's menu comes back: once, after the host's own items.
     SimRebuildMenuBar();
-    EXPECT_EQ(SimMenuBarTitles(), HostTitles);
+    std::vector<std::string> expected = HostTitles;
+    expected.push_back("Aerotrace");
+    EXPECT_EQ(SimMenuBarTitles(), expected);
     SimRepaintFrame();
-    EXPECT_EQ(CountTitle("Aerotrace"), 1u);
+    EXPECT_EQ(SimMenuBarTitles(), expected);
     EXPECT_EQ(SimModuleMenuItems().size(), 11u);
 }

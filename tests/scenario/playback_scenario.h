@@ -24,8 +24,12 @@ protected:
         SimClearLog();
     }
 
+    // "Play..." (or "Play as traffic...") in the module menu, its file
+    // dialog answered with these recordings.
     void Play(const std::vector<std::string>& answer, bool asTraffic = false) {
         SimQueueFileDialogAnswer(answer);
-        SimModuleCommand(asTraffic ? "StartTrafficPlayback" : "StartPlayback");
+        EXPECT_FALSE(SimChooseMenuCommand(asTraffic ? SimCmdPlayTraffic : SimCmdPlay));
     }
+    // Shift+Escape: a playback on the user aircraft ends at once, where it is.
+    static void StopHere() { EXPECT_FALSE(SimTapKeyWith(SimKeyShift, SimKeyEscape)); }
 };

@@ -220,7 +220,7 @@ TEST_F(PlaybackScenario, StoppedBeforeItsFirstFrameAPlaybackRestoresNothingItNev
     StartWorld();
     SetStateU16(0x82C, 0x1234);
     Play({folder + "/flight.atr"});
-    SimModuleCommand("StopHere");
+    StopHere();
     EXPECT_TRUE(SimLogOf(LogTrafficSet).empty());
     EXPECT_EQ(StateU16(0x82C), 0x1234);
     EXPECT_EQ(SimTrafficLevel(), 50u);
@@ -234,9 +234,9 @@ TEST_F(PlaybackScenario, StopCommandsEndThePlayback) {
     StartWorld();
     // Stop: one second before the end, then out by itself.
     Play({folder + "/flight.atr"});
-    SimModuleCommand("Loop 2");
+    EXPECT_FALSE(SimTapKey(SimKeyDelete));  // looping on
     SimRunFrames(10);
-    SimModuleCommand("StopPlayback");
+    EXPECT_FALSE(SimChooseMenuCommand(SimCmdPlay));  // "Stop playback..."
     SimRunFrames(1);  // the frame moves on from one second before the end
     ExpectPlacedAt(1, user, 600000 - 10000 + FrameUnits, 0);
     SimRunFrames(18);
@@ -246,7 +246,7 @@ TEST_F(PlaybackScenario, StopCommandsEndThePlayback) {
     // Stop here: at once, where it is.
     Play({folder + "/flight.atr"});
     SimRunFrames(10);  // the clock runs on from the last playback: one frame in at the first
-    SimModuleCommand("StopHere");
+    StopHere();
     SimRunFrames(1);
     EXPECT_TRUE(ThisFrame(LogPositionSet).empty());
     ExpectPlacedAt(1, user, 10 * FrameUnits, 0);
@@ -291,7 +291,7 @@ TEST_F(PlaybackScenario, SwallowsTheUsersInputOfThePlayedGroupsOnly) {
     std::vector<uint32_t> reached;
     for (const SimLogEntry& entry : SimLogOf(LogHostInput)) reached.push_back(static_cast<uint32_t>(entry.b));
     EXPECT_EQ(reached, (std::vector<uint32_t>{spoilers, propeller, other, throttle}));
-    SimModuleCommand("StopHere");
+    StopHere();
     EXPECT_FALSE(SimDispatchInput(8, throttle, nullptr));
 }
 
@@ -335,7 +335,7 @@ TEST_F(PlaybackScenario, AiAircraftLiveWhileThePlayTimeIsInTheirTrack) {
     }
     EXPECT_FALSE(SimAircraftExists(created));
     // A jump back into the range brings it back, placed as a jump.
-    SimModuleCommand("Transport 2");  // 15 s back
+    EXPECT_FALSE(SimTapKey(SimKeyLeft));  // 15 s back
     SimRunFrames(1);
     std::vector<SimLogEntry> made = ThisFrame(LogAiCreated);
     ASSERT_EQ(made.size(), 1u);
@@ -343,7 +343,7 @@ TEST_F(PlaybackScenario, AiAircraftLiveWhileThePlayTimeIsInTheirTrack) {
     for (const SimLogEntry& placed : ThisFrame(LogPositionSet)) EXPECT_EQ(placed.c, 0u);
     EXPECT_EQ(ValuesSet(again, 111).size(), 1u);
     // The end takes it away with the playback.
-    SimModuleCommand("StopHere");
+    StopHere();
     EXPECT_FALSE(SimAircraftExists(again));
 }
 

@@ -36,9 +36,9 @@ protected:
     // Records seconds of the scripted flight and returns the file's tracks.
     std::string Record(double seconds) {
         const std::vector<std::string> before = Recordings();
-        SimModuleCommand("StartRecordingWithDefaults");
+        EXPECT_FALSE(SimChooseMenuCommand(SimCmdRecord));  // "Record..."
         SimRunSeconds(seconds);
-        SimModuleCommand("StopRecording");
+        EXPECT_FALSE(SimChooseMenuCommand(SimCmdRecord));  // "Stop recording..."
         for (const std::string& path : Recordings())
             if (std::find(before.begin(), before.end(), path) == before.end()) return path;
         ADD_FAILURE() << "no recording saved";
@@ -53,7 +53,7 @@ protected:
 
     void Play(const std::string& path, bool asTraffic = false) {
         SimQueueFileDialogAnswer({path});
-        SimModuleCommand(asTraffic ? "StartTrafficPlayback" : "StartPlayback");
+        EXPECT_FALSE(SimChooseMenuCommand(asTraffic ? SimCmdPlayTraffic : SimCmdPlay));
     }
 
     static bool PlacedAt(uint32_t id, const TestTrack& track, uint32_t t, int64_t correction) {
@@ -150,7 +150,7 @@ TEST_F(RecordAndPlay, TrafficThatEndsFirstLeavesTheRecordingRunning) {
     const std::string traffic = Record(30.0);
     Play(traffic, true);
     SimRunSeconds(5.0);
-    SimModuleCommand("StartRecordingWithDefaults");
+    EXPECT_FALSE(SimChooseMenuCommand(SimCmdRecord));  // "Record..."
     SimRunSeconds(10.0);
     EXPECT_EQ(LastStatus().rfind("RECORDING + TRAFFIC PLAYBACK [", 0), 0u) << LastStatus();
     SimRunSeconds(20.0);  // the traffic ended at 29.9 s
@@ -158,7 +158,7 @@ TEST_F(RecordAndPlay, TrafficThatEndsFirstLeavesTheRecordingRunning) {
     EXPECT_EQ(LastStatus().rfind("RECORDING [", 0), 0u) << LastStatus();
     EXPECT_EQ(SimTrafficLevel(), 50u);  // given back when the traffic ended
     const std::vector<std::string> before = Recordings();
-    SimModuleCommand("StopRecording");
+    EXPECT_FALSE(SimChooseMenuCommand(SimCmdRecord));  // "Stop recording..."
     std::string beside;
     for (const std::string& path : Recordings())
         if (std::find(before.begin(), before.end(), path) == before.end()) beside = path;
@@ -184,7 +184,7 @@ TEST_F(RecordAndPlay, MaxAIAcftStillHoldsForTrafficWhileRecording) {
     Start();
     Play(folder + "/traffic.atr", true);
     SimRunSeconds(5.0);
-    SimModuleCommand("StartRecordingWithDefaults");
+    EXPECT_FALSE(SimChooseMenuCommand(SimCmdRecord));  // "Record..."
     size_t most = 0;
     uint64_t waitingCreated = 0;
     for (int frame = 0; frame < 20 * 20; ++frame) {
@@ -198,7 +198,7 @@ TEST_F(RecordAndPlay, MaxAIAcftStillHoldsForTrafficWhileRecording) {
     // It took the short track's window when that one's time was over.
     ASSERT_EQ(SimLogOf(LogAiRemoved).size(), 1u);
     EXPECT_EQ(SimLogOf(LogAiRemoved)[0].frame, waitingCreated);
-    SimModuleCommand("StopRecording");
+    EXPECT_FALSE(SimChooseMenuCommand(SimCmdRecord));  // "Stop recording..."
     SimRunSeconds(1.0);
     EXPECT_EQ(TrafficAircraft(), 2u);
 }
@@ -212,7 +212,7 @@ TEST_F(RecordAndPlay, WithoutATempFileTheTrafficEndsToo) {
     SimRunSeconds(2.0);
     ASSERT_EQ(TrafficAircraft(), 2u);
     EXPECT_EQ(SimTrafficLevel(), 0u);
-    SimModuleCommand("StartRecordingWithDefaults");
+    EXPECT_FALSE(SimChooseMenuCommand(SimCmdRecord));  // "Record..."
     std::vector<SimLogEntry> boxes = SimLogOf(LogMessageBox);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text.rfind("Temp file could not be opened!", 0), 0u);
@@ -232,7 +232,7 @@ TEST_F(RecordAndPlay, ShutDownDuringTrafficSavesTheRecordingBesideIt) {
     Start();
     Play(folder + "/traffic.atr", true);
     SimRunSeconds(2.0);
-    SimModuleCommand("StartRecordingWithDefaults");
+    EXPECT_FALSE(SimChooseMenuCommand(SimCmdRecord));  // "Record..."
     SimRunSeconds(10.0);
     ASSERT_TRUE(Recordings().empty());
     SimUnloadModule();

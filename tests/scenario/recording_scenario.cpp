@@ -36,9 +36,11 @@ void RecordingScenario::FlyFrames(int frames) {
 
 void RecordingScenario::StartRecording() {
     startDate = HostDateNow();
-    SimModuleCommand("StartRecordingWithDefaults");
+    EXPECT_FALSE(SimChooseMenuCommand(SimCmdRecord));
     firstFrame = worldAt.size();
 }
+
+void RecordingScenario::StopRecording() { EXPECT_FALSE(SimChooseMenuCommand(SimCmdRecord)); }
 
 double RecordingScenario::WorldAt(uint32_t trackTime) const {
     size_t frame = firstFrame + trackTime / ticksPerFrame;
@@ -62,6 +64,29 @@ ParsedRecording RecordingScenario::OnlyRecording() const {
 }
 
 std::vector<std::string> RecordingScenario::TempFiles() const { return FilesIn("Modules", "Aerotrace", ".tmp"); }
+
+void ExpectModalPairs() {
+    int depth = 0;
+    for (const SimLogEntry& entry : SimLog()) {
+        if (entry.kind == LogModalBegin) ++depth;
+        if (entry.kind == LogModalEnd) --depth;
+        if (entry.kind == LogMessageBox || entry.kind == LogFileDialog) {
+            EXPECT_EQ(depth, 1) << entry.text;
+        }
+        ASSERT_GE(depth, 0);
+    }
+    EXPECT_EQ(depth, 0);
+}
+
+ParsedTrack TempTrack(const std::string& name) {
+    std::vector<uint8_t> bytes = ReadWholeFile("Modules/" + name);
+    ParsedTrack track;
+    size_t offset = 0;
+    std::string problem;
+    EXPECT_TRUE(ParseTrackSection(bytes, &offset, &track, &problem)) << problem;
+    EXPECT_EQ(offset, bytes.size()) << name;
+    return track;
+}
 
 namespace {
 

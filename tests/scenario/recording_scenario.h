@@ -26,9 +26,12 @@ protected:
     // many world seconds at the frame step and simulation rate set now.
     void FlyFrames(int frames);
     void Fly(double seconds);
-    // Starts a recording as the menu would with NoRecDlg on; the next frame
+    // "Record..." in the module menu, which starts a recording at once when
+    // the settings turn the record dialog off (NoRecDlg=1); the next frame
     // is the recording's time 0.
     void StartRecording();
+    // "Stop recording...": saves (asking for the path unless NoRecDlg is on).
+    static void StopRecording();
     // World time and date at the frame whose recording time is trackTime.
     double WorldAt(uint32_t trackTime) const;
     const FrameDate& DateAt(uint32_t trackTime) const;
@@ -51,6 +54,10 @@ protected:
 ParsedSample ScriptedSample(double worldSeconds, const SimAiScript* ai, const FrameDate& date);
 // Field-by-field comparison of the groups in flags; an empty string when equal.
 std::string SampleDifference(const ParsedSample& got, const ParsedSample& want, uint32_t flags);
+// ModalBegin and ModalEnd pair up around every message box and dialog logged.
+void ExpectModalPairs();
+// The samples of a temporary track file in Modules, checked to be whole.
+ParsedTrack TempTrack(const std::string& name);
 // The date stamp of a recording started at this date.
 uint32_t ExpectedDateStamp(const FrameDate& date);
 FrameDate HostDateNow();

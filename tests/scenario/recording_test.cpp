@@ -41,7 +41,7 @@ TEST_F(RecordingFile, TenMinutesWithThreeAiAircraftAreSavedAsFlown) {
     Fly(20.0);
     StartRecording();
     Fly(600.0);
-    SimModuleCommand("StopRecording");
+    StopRecording();
 
     EXPECT_TRUE(SimLogOf(LogMessageBox).empty());
     EXPECT_TRUE(TempFiles().empty());
@@ -117,7 +117,7 @@ TEST_F(RecordingFile, TracksOfAtMostOneSampleAreLeftOutAndTheirFilesDeleted) {
     Fly(5.0);
     StartRecording();
     FlyFrames(1);  // one sample of each aircraft
-    SimModuleCommand("StopRecording");
+    StopRecording();
     ParsedRecording recording = OnlyRecording();
     ASSERT_TRUE(recording.valid);
     EXPECT_EQ(recording.trackCount, 0u);
@@ -139,6 +139,6 @@ TEST_F(RecordingFile, AutomaticNameComesFromTheSimulatorsDate) {
     Start(config);
     StartRecording();
     FlyFrames(10);  // half a second: the clock still shows 14:05:09
-    SimModuleCommand("StopRecording");
+    StopRecording();
     EXPECT_EQ(SavedRecordings(), std::vector<std::string>{"Rec_2004-02-29_14-05-09.atr"});
 }

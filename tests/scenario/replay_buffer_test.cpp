@@ -130,7 +130,7 @@ TEST_F(ReplayBufferScenario, ASavedReplayPlaysBackOnTheUserAircraftSampleForSamp
     ASSERT_GT(samples.size(), 200u);
 
     SimQueueFileDialogAnswer({"replay.atr"});
-    SimModuleCommand("StartPlayback");
+    EXPECT_FALSE(SimChooseMenuCommand(SimCmdPlay));
     // Every frame lands on a sample time (frames of 500, samples of 2500):
     // each sample but the last, which ends the playback, is put in place.
     size_t next = 0;

@@ -1,9 +1,8 @@
-// Menu commands and keys sent to the main window, and whether the host saw them.
+// Menu commands and keys sent to the main window, each on a clean log, and
+// whether the host saw them.
 #include "user_input.h"
 
 #include "sim.h"
-
-static const uint32_t KeyDownMessage = 0x0100, KeyUpMessage = 0x0101, CommandMessage = 0x0111;
 
 bool ReachedHost(uint32_t message, uintptr_t wParam, intptr_t lParam) {
     SimClearLog();
@@ -13,10 +12,14 @@ bool ReachedHost(uint32_t message, uintptr_t wParam, intptr_t lParam) {
     return false;
 }
 
-bool Press(int key) { return ReachedHost(KeyDownMessage, static_cast<uintptr_t>(key), 0x00000001); }
+bool Press(int key) {
+    SimClearLog();
+    return SimPressKey(key);
+}
 
 bool Release(int key) {
-    return ReachedHost(KeyUpMessage, static_cast<uintptr_t>(key), static_cast<intptr_t>(0xC0000001u));
+    SimClearLog();
+    return SimReleaseKey(key);
 }
 
 bool Stroke(int key) {
@@ -25,4 +28,7 @@ bool Stroke(int key) {
     return pressed && released;
 }
 
-bool Choose(uint32_t command) { return ReachedHost(CommandMessage, command, 0); }
+bool Choose(uint32_t command) {
+    SimClearLog();
+    return SimChooseMenuCommand(command);
+}

@@ -13,7 +13,6 @@
 namespace {
 
 const size_t Slots = 0x800;
-const ptrdiff_t DrawTextDistance = 0x64A0;
 
 struct Call {
     std::string name;
@@ -260,11 +259,16 @@ TEST_F(HostBinding, VariablesTrafficAndDrawing) {
 
     Put(fake->drawing, 0x7C, +[](void* object) { Record("BeginDraw", {P(object)}); });
     Put(fake->drawing, 0x84, +[]() { Record("EndDraw", {}); });
+    // This x86_64 layout reaches DrawText through a slot 0x64A0 host bytes
+    // (so 0x64A0 / 4 slots) before the interface; the 32-bit host has the
+    // function's code there, which only the Windows build can call.
     typedef void (*DrawTextFunction)(uint32_t, void*, uint32_t, uint32_t, const char*);
-    HostSlotAs<DrawTextFunction>(Views(), -DrawTextDistance) =
-        +[](uint32_t style, void* object, uint32_t c1, uint32_t c2, const char* text) {
-            Record(text, {style, P(object), c1, c2});
-        };
+    DrawTextFunction drawText = +[](uint32_t style, void* object, uint32_t c1, uint32_t c2, const char* text) {
+        Record(text, {style, P(object), c1, c2});
+    };
+    ASSERT_EQ(static_cast<void*>(&HostDrawTextSlot(Views())),
+              static_cast<void*>(static_cast<void**>(Views()) - DrawTextDistance / 4));
+    HostDrawTextSlot(Views()) = reinterpret_cast<void*>(drawText);
     HostBeginDraw(mainView);
     HostDrawText(7, mainView, 0xFFFFFFFF, 0xC0FF0000, "RECORDING [1 seconds]");
     HostEndDraw();

@@ -26,7 +26,7 @@ void ExpectPlays(const std::string& path) {
     SimReset(SimStandardConfig(0));
     ASSERT_TRUE(SimLoadModule());
     SimQueueFileDialogAnswer({path});
-    SimModuleCommand("StartPlayback");
+    EXPECT_FALSE(SimChooseMenuCommand(SimCmdPlay));
     SimRunSeconds(seconds / 2);
     EXPECT_TRUE(SimLogOf(LogMessageBox).empty()) << path << ": " << SimLogOf(LogMessageBox).at(0).text;
     std::set<uint64_t> moved;

@@ -66,9 +66,9 @@ TEST_F(ExportReadBack, GpxKmlAndIgcReadByGpsbabelWithEveryPointInPlace) {
         ASSERT_EQ(points.size(), user.size() + ai.size()) << format;
         for (size_t i = 0; i < points.size(); i += 97) {
             const FullSample& s = i < user.size() ? user[i] : ai[i - user.size()];
-            EXPECT_NEAR(points[i].lat, LatitudeDegrees(s.position.latitude), 6e-7) << format << " point " << i;
-            EXPECT_NEAR(points[i].lon, LongitudeDegrees(s.position.longitude), 6e-7) << format << " point " << i;
-            EXPECT_NEAR(points[i].alt, AltitudeMetres(s.position.altitude), 0.06) << format << " point " << i;
+            EXPECT_NEAR(points[i].lat, DecodeLatitude(s.position.latitude), 6e-7) << format << " point " << i;
+            EXPECT_NEAR(points[i].lon, DecodeLongitude(s.position.longitude), 6e-7) << format << " point " << i;
+            EXPECT_NEAR(points[i].alt, DecodeAltitude(s.position.altitude), 0.06) << format << " point " << i;
         }
     }
     // IGC: the chosen aircraft, one fix per second, to a thousandth of a minute and a metre.
@@ -77,9 +77,9 @@ TEST_F(ExportReadBack, GpxKmlAndIgcReadByGpsbabelWithEveryPointInPlace) {
     ASSERT_EQ(fixes.size(), 301u);
     for (size_t second = 0; second < fixes.size(); second += 20) {
         const FullSample& s = ai[second * 2];
-        EXPECT_NEAR(fixes[second].lat, LatitudeDegrees(s.position.latitude), 1e-5) << second;
-        EXPECT_NEAR(fixes[second].lon, LongitudeDegrees(s.position.longitude), 1e-5) << second;
-        EXPECT_NEAR(fixes[second].alt, AltitudeMetres(s.position.altitude), 0.51) << second;
+        EXPECT_NEAR(fixes[second].lat, DecodeLatitude(s.position.latitude), 1e-5) << second;
+        EXPECT_NEAR(fixes[second].lon, DecodeLongitude(s.position.longitude), 1e-5) << second;
+        EXPECT_NEAR(fixes[second].alt, DecodeAltitude(s.position.altitude), 0.51) << second;
     }
     std::string igc = Shell("head -c 200 out.igc");
     EXPECT_NE(igc.find("HFDTE080604\r\n"), std::string::npos);
@@ -118,21 +118,21 @@ TEST_F(ExportImportRoundTrip, TheImportedFlightFliesTheRecordedPath) {
             const FullSample& b = imported[i];
             ASSERT_EQ(a.time, b.time) << c.format << " sample " << i;
             double distance =
-                DistanceMetres(LatitudeDegrees(a.position.latitude), LongitudeDegrees(a.position.longitude),
-                               LatitudeDegrees(b.position.latitude), LongitudeDegrees(b.position.longitude));
+                DistanceMetres(DecodeLatitude(a.position.latitude), DecodeLongitude(a.position.longitude),
+                               DecodeLatitude(b.position.latitude), DecodeLongitude(b.position.longitude));
             ASSERT_LT(distance, c.metres) << c.format << " sample " << i;
-            ASSERT_NEAR(AltitudeMetres(a.position.altitude), AltitudeMetres(b.position.altitude), c.metres / 2 + 0.01)
+            ASSERT_NEAR(DecodeAltitude(a.position.altitude), DecodeAltitude(b.position.altitude), c.metres / 2 + 0.01)
                 << c.format << " sample " << i;
         }
         // The attitude a pilot would have flown: the scripted flight heads
         // north climbing at 6 m/s (about 4.6 degrees nose-up at 75 m/s), then
         // turns right at 3 degrees a second (a 22-degree bank).
         const FullSample& climbing = imported[4 * 120];
-        EXPECT_NEAR(AngleDegrees(climbing.heading), 0.0, 2.0) << c.format;
-        EXPECT_NEAR(-SignedAngleDegrees(climbing.pitch), 4.6, 1.0) << c.format;
-        EXPECT_NEAR(SignedAngleDegrees(climbing.bank), 0.0, 2.0) << c.format;
+        EXPECT_NEAR(HeadingDegrees(climbing.heading), 0.0, 2.0) << c.format;
+        EXPECT_NEAR(-DecodeAngle(climbing.pitch), 4.6, 1.0) << c.format;
+        EXPECT_NEAR(DecodeAngle(climbing.bank), 0.0, 2.0) << c.format;
         const FullSample& turning = imported[4 * 165];
-        EXPECT_NEAR(SignedAngleDegrees(turning.bank), 21.8, 4.0) << c.format;
+        EXPECT_NEAR(DecodeAngle(turning.bank), 21.8, 4.0) << c.format;
         // Taxiing at both ends is on the ground; flying is not.
         EXPECT_EQ(imported[4 * 30].onGround, 1) << c.format;
         EXPECT_EQ(climbing.onGround, 0) << c.format;
@@ -151,9 +151,9 @@ TEST_F(ExportImportRoundTrip, AFlightRecordedOnTheStandInComesBackThroughGpx) {
     ASSERT_TRUE(SimLoadModule());
     SimFireEvent(38, 0, 1);
     SimRunSeconds(10.0);
-    SimModuleCommand("StartRecordingWithDefaults");
+    EXPECT_FALSE(SimChooseMenuCommand(SimCmdRecord));  // "Record..."
     SimRunSeconds(240.0);
-    SimModuleCommand("StopRecording");
+    EXPECT_FALSE(SimChooseMenuCommand(SimCmdRecord));  // "Stop recording..."
     SimUnloadModule();
     std::vector<std::string> saved;
     DirectoryList(
@@ -178,10 +178,10 @@ TEST_F(ExportImportRoundTrip, AFlightRecordedOnTheStandInComesBackThroughGpx) {
         uint32_t offset = a.time - recorded[0].time;
         if (offset % 2500 != 0) continue;
         const FullSample& b = imported.at(offset / 2500);
-        double distance = DistanceMetres(LatitudeDegrees(a.position.latitude), LongitudeDegrees(a.position.longitude),
-                                         LatitudeDegrees(b.position.latitude), LongitudeDegrees(b.position.longitude));
+        double distance = DistanceMetres(DecodeLatitude(a.position.latitude), DecodeLongitude(a.position.longitude),
+                                         DecodeLatitude(b.position.latitude), DecodeLongitude(b.position.longitude));
         ASSERT_LT(distance, 0.2) << "at " << a.time;
-        ASSERT_NEAR(AltitudeMetres(a.position.altitude), AltitudeMetres(b.position.altitude), 0.11) << "at " << a.time;
+        ASSERT_NEAR(DecodeAltitude(a.position.altitude), DecodeAltitude(b.position.altitude), 0.11) << "at " << a.time;
         ++compared;
     }
     EXPECT_GT(compared, 900u);

@@ -22,7 +22,7 @@ namespace {
 
 FullSample At(double seconds, double latitude, double longitude, double metres, bool onGround) {
     FullSample s{};
-    s.position = {LatitudeFromDegrees(latitude), LongitudeFromDegrees(longitude), AltitudeFromMetres(metres)};
+    s.position = {EncodeLatitude(latitude), EncodeLongitude(longitude), EncodeAltitude(metres)};
     s.onGround = onGround ? 1 : 0;
     s.time = static_cast<uint32_t>(std::llround(seconds * 10000));
     return s;
@@ -131,8 +131,8 @@ TEST_F(Report, PlotsHaveAxesAroundEveryValueAndKeepEveryPeak) {
         const std::vector<FullSample>& samples = tracks[number - 1].samples;
         double low = HUGE_VAL, high = -HUGE_VAL;
         for (const FullSample& s : samples) {
-            low = std::min(low, AltitudeMetres(s.position.altitude) * FeetPerMetre);
-            high = std::max(high, AltitudeMetres(s.position.altitude) * FeetPerMetre);
+            low = std::min(low, DecodeAltitude(s.position.altitude) * FeetPerMetre);
+            high = std::max(high, DecodeAltitude(s.position.altitude) * FeetPerMetre);
         }
         for (const char* kind : {"altitude", "speed"}) {
             const std::string where = Section(number) + "//svg[@class='plot " + kind + "']";
