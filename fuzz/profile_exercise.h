@@ -18,10 +18,8 @@
 
 #include "config/keys.h"
 #include "config/settings.h"
+#include "ini_files.h"
 #include "platform/platform.h"
-#include "platform/posix/posix_hooks.h"
-#include "views/view_catalogue.h"
-#include "views/view_state.h"
 
 namespace profile_exercise {
 
@@ -32,37 +30,9 @@ static const char* const probes[][2] = {
 };
 static const size_t probeCount = sizeof probes / sizeof probes[0];
 
-// The settings file as the exercise writes and reads it behind the profile
-// functions' back: on disk, or in their memory table.
-struct IniFile {
-    PosixProfileFiles* memory;
-};
-
-inline bool StoreText(const IniFile& ini, const std::string& text) {
-    if (ini.memory) {
-        (*ini.memory)[SETTINGS_FILE] = text;
-        return true;
-    }
-    FILE* stream = std::fopen("modules/Aerotrace.ini", "wb");
-    if (!stream) return false;
-    bool written = std::fwrite(text.data(), 1, text.size(), stream) == text.size();
-    return std::fclose(stream) == 0 && written;
-}
-
-inline std::string LoadText(const IniFile& ini) {
-    std::string text;
-    if (ini.memory) {
-        auto found = ini.memory->find(SETTINGS_FILE);
-        return found == ini.memory->end() ? text : found->second;
-    }
-    FILE* stream = std::fopen("modules/Aerotrace.ini", "rb");
-    if (!stream) return text;
-    char chunk[4096];
-    size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, stream)) > 0) text.append(chunk, got);
-    std::fclose(stream);
-    return text;
-}
+using ini_files::IniFile;
+using ini_files::LoadText;
+using ini_files::StoreText;
 
 // Reads one key with a buffer of the given size and checks what the caller
 // is promised: a terminated string no longer than size - 1, its length returned.
@@ -118,22 +88,11 @@ inline const char* RunRoundTrips(const IniFile& ini, int trips) {
         if (LoadText(ini) != firstSave) return "saving loaded settings changed the file";
     }
     if (trips & ViewTrip) {
+        // The view settings and the record dialog's defaults; the view
+        // catalogues in this file have a fuzzer of their own (view_files_fuzz).
         LoadViewSettings();
         SaveViewSettings();
         ReadRecordDefaults(AI_FACTOR_DEFAULT_DIALOG);
-        // The view catalogues hold what their lists can: at most 30 views,
-        // names of at most 20 characters, zooms from 1/16x to 512x.
-        LoadViewCatalogues();
-        SaveViewCatalogues();
-        LoadViewCatalogues();
-        const ViewState& views = viewState;
-        for (int32_t count : {views.tower.count, views.spot.count, views.vc.count})
-            if (count < 0 || count > ViewListCapacity) return "a view catalogue's count is outside its list";
-        for (int32_t i = 0; i < views.tower.count; ++i) {
-            const TowerView& view = views.tower.entries[i];
-            if (std::strlen(view.name) > static_cast<size_t>(ViewNameLength)) return "a view's name is too long";
-            if (!(view.zoom >= 4.0f && view.zoom <= 32768.0f)) return "a view's zoom is outside its range";
-        }
     }
     if (trips & KeyTrip) {
         // Key bindings too: what a save writes reads back as the same bindings.
@@ -150,7 +109,7 @@ inline const char* RunRoundTrips(const IniFile& ini, int trips) {
 // than the input's share.
 inline const char* Run(const uint8_t* data, size_t size, PosixProfileFiles* memory = nullptr,
                        bool everything = true) {
-    const IniFile ini{memory};
+    const IniFile ini{memory, SETTINGS_FILE};
     if (!StoreText(ini, std::string(reinterpret_cast<const char*>(data), size))) return "cannot write the input";
 
     // Every probe, and with buffers from nothing to roomy: a smaller buffer gets a prefix.

@@ -193,16 +193,6 @@ bool SimTapKey(int virtualKey);
 // is held down, as GetAsyncKeyState reports it.
 bool SimTapKeyWith(int modifierKey, int virtualKey);
 
-
-#ifndef _WIN32
-// Native builds only, where the module is linked into the stand-in: runs a
-// module command by name, for the scenarios that need the record dialog
-// closed with OK while the save dialog is on (their suites are named
-// NativeOnly...). Name: "StartRecordingWithDefaults", what "Record..."
-// starts then. An unknown name stops the program.
-void SimModuleCommand(const char* name);
-#endif
-
 // ---------------------------------------------------------------- view windows
 // The host's 3D view windows. The main view is one of them (kind 1, the 2D
 // cockpit, when the world starts) and has the focus; more can be opened. Each

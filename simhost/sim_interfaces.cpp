@@ -39,12 +39,17 @@ void* ViewsInterface() { return viewsArea + DrawTextDistance / 4; }
 SimLogEntry& Log(SimLogKind kind) { return SimAppendLog(kind); }
 
 // ---- interface 1
+// Boxes and dialogs answered under Windows are logged when collected: what
+// was shown before these calls goes into the log before them, so that the
+// log keeps the order in which the module did things.
 void HOSTCALL ModalBegin() {
     ++world.modalDepth;
+    SimPlatformCollect();
     Log(LogModalBegin);
 }
 void HOSTCALL ModalEnd() {
     --world.modalDepth;
+    SimPlatformCollect();
     Log(LogModalEnd);
 }
 void HOSTCALL RegisterHandler(uint32_t eventId, EventHandler handler) {

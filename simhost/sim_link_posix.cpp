@@ -10,7 +10,6 @@
 #include <new>
 
 #include "core/module.h"
-#include "engine/recorder.h"
 #include "platform/posix/posix_hooks.h"
 #include "sim_internal.h"
 #include "sim_module_state.h"
@@ -172,26 +171,3 @@ void SimChangeDirectory(const std::string& path) {
 void SimSetModulePath(const std::string&) {}
 
 void SimHoldFileLocked(const std::string& path) { std::remove(path.c_str()); }
-
-// The module's commands that no menu item or key reaches yet, by name.
-// Some take a number after the name ("Replay 20").
-void SimModuleCommand(const char* name) {
-    struct Command {
-        const char* name;
-        void (*run)(int argument);
-    };
-    static const Command commands[] = {
-        // What "Record..." starts once the record dialog is closed with OK.
-        {"StartRecordingWithDefaults", [](int) { StartRecordingWithDefaults(); }},
-    };
-    char command[64] = "";
-    int argument = 0;
-    if (std::sscanf(name, "%63s %d", command, &argument) < 1) command[0] = 0;
-    for (const Command& entry : commands)
-        if (std::strcmp(entry.name, command) == 0) {
-            entry.run(argument);
-            return;
-        }
-    std::fprintf(stderr, "SimModuleCommand: no module command \"%s\"\n", name);
-    std::abort();
-}

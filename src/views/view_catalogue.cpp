@@ -105,8 +105,10 @@ bool LayoutOf(ViewKind kind, CatalogueLayout* layout, char** entries, int32_t** 
     return false;
 }
 
-// Numbers are read into 20 characters, names into 21 bytes.
-const uint32_t NumberBuffer = 20;
+// Names are read into 21 bytes. Numbers are read whole: a float that Save
+// writes "%f" or "%.3f" takes up to 47 characters, and one cut short would
+// load as another number than the one saved.
+const uint32_t NumberBuffer = 64;
 const uint32_t NameBuffer = ViewNameLength + 1;
 
 template <typename T>
@@ -121,10 +123,34 @@ T Get(const char* field) {
     return value;
 }
 
+bool IsIniBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
+
+// The ini functions trim blanks around a value and drop one pair of quotes
+// around it; a name that would lose either is written inside quotes.
+bool NameNeedsQuotes(const char* name, size_t length) {
+    if (length == 0) return false;
+    const char first = name[0], last = name[length - 1];
+    return IsIniBlank(first) || IsIniBlank(last) || (length >= 2 && (first == '"' || first == '\'') && last == first);
+}
+
+void WriteName(const char* section, const char* key, const char* name, const char* path) {
+    const void* end = std::memchr(name, '\0', ViewNameLength);
+    const size_t length = end ? static_cast<size_t>(static_cast<const char*>(end) - name) : ViewNameLength;
+    char text[ViewNameLength + 3];
+    if (NameNeedsQuotes(name, length))
+        std::snprintf(text, sizeof text, "\"%.*s\"", static_cast<int>(length), name);
+    else
+        std::snprintf(text, sizeof text, "%.*s", static_cast<int>(length), name);
+    ProfileWriteString(section, key, text, path);
+}
+
 void ReadField(const char* section, const char* key, const CatalogueField& descriptor, char* field,
                const char* path) {
     if (descriptor.codec == CodecName) {
         ProfileGetString(section, key, descriptor.defaultText, field, NameBuffer, path);
+        // A name is one line of the file when it is saved again.
+        for (char* c = field; *c; ++c)
+            if (*c == '\r') *c = ' ';
         return;
     }
     char text[NumberBuffer];
@@ -150,7 +176,7 @@ void WriteField(const char* section, const char* key, const CatalogueField& desc
     char text[384];  // the widest "%f" of a float
     switch (descriptor.codec) {
         case CodecName:
-            ProfileWriteString(section, key, field, path);
+            WriteName(section, key, field, path);
             return;
         case CodecLatitude: std::snprintf(text, sizeof text, "%.8f", DecodeLatitude(Get<int64_t>(field))); break;
         case CodecLongitude: std::snprintf(text, sizeof text, "%.8f", DecodeLongitude(Get<int64_t>(field))); break;

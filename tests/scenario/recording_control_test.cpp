@@ -2,7 +2,7 @@
 // them with the recording dialogs turned off: the status line, a flight
 // loaded mid-recording, and the ways the files can fail the user, none of
 // which may lose the flight. The save dialog's side is in
-// recording_control_native_test.cpp.
+// recording_save_dialog_test.cpp.
 #include <filesystem>
 
 #include "recording_scenario.h"

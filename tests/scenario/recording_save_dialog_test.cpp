@@ -1,25 +1,28 @@
 // Stopping recordings through the save dialog: the dialog, the question
 // after cancelling it, a flight loaded or the simulator closed
 // mid-recording, and a path that cannot be opened. With the save dialog
-// turned on the record dialog is too, and "Record..." opens it; until the
-// module has that dialog, these run only natively, where the stand-in can
-// start the recording as the dialog's OK will.
+// turned on the record dialog is too: "Record..." opens it, and OK starts
+// the recording.
 #include <filesystem>
 
 #include "recording_scenario.h"
+#include "ui/dialog_ids.h"
 
-using NativeOnlyRecordingControl = RecordingScenario;
+using RecordingControl = RecordingScenario;
 
 namespace {
 
 std::vector<SimLogEntry> Boxes() { return SimLogOf(LogMessageBox); }
 
-// What "Record..." does once the record dialog is closed with OK.
-void StartRecordingThroughTheRecordDialog() { SimModuleCommand("StartRecordingWithDefaults"); }
+// "Record...", and OK in the record dialog with what it proposes.
+void StartRecordingThroughTheRecordDialog() {
+    SimQueueDialogAnswer("Record Flight", {SimClick(DIALOG_OK)});
+    EXPECT_FALSE(SimChooseMenuCommand(SimCmdRecord));
+}
 
 }  // namespace
 
-TEST_F(NativeOnlyRecordingControl, CancelledSaveThenNoThrowsEverythingAway) {
+TEST_F(RecordingControl, CancelledSaveThenNoThrowsEverythingAway) {
     WriteSettings("[RECORD]\nRecAI=1\n");
     Start(SimStandardConfig(2));
     StartRecordingThroughTheRecordDialog();
@@ -47,7 +50,7 @@ TEST_F(NativeOnlyRecordingControl, CancelledSaveThenNoThrowsEverythingAway) {
     EXPECT_TRUE(SimLogOf(LogStatusLine).empty());  // Idle
 }
 
-TEST_F(NativeOnlyRecordingControl, CancelledSaveThenYesRecordsOnAndSavesLater) {
+TEST_F(RecordingControl, CancelledSaveThenYesRecordsOnAndSavesLater) {
     Start();
     StartRecordingThroughTheRecordDialog();
     Fly(10.0);
@@ -66,7 +69,7 @@ TEST_F(NativeOnlyRecordingControl, CancelledSaveThenYesRecordsOnAndSavesLater) {
     ExpectModalPairs();
 }
 
-TEST_F(NativeOnlyRecordingControl, TheSaveDialogLeavesTheCurrentDirectoryAsItWas) {
+TEST_F(RecordingControl, TheSaveDialogLeavesTheCurrentDirectoryAsItWas) {
     std::filesystem::create_directory("flights");
     Start();
     StartRecordingThroughTheRecordDialog();
@@ -82,7 +85,7 @@ TEST_F(NativeOnlyRecordingControl, TheSaveDialogLeavesTheCurrentDirectoryAsItWas
     EXPECT_TRUE(Boxes().empty());
 }
 
-TEST_F(NativeOnlyRecordingControl, FlightLoadOffersTheSaveAndCancellingRecordsOnSilently) {
+TEST_F(RecordingControl, FlightLoadOffersTheSaveAndCancellingRecordsOnSilently) {
     Start();
     StartRecordingThroughTheRecordDialog();
     Fly(10.0);
@@ -100,7 +103,7 @@ TEST_F(NativeOnlyRecordingControl, FlightLoadOffersTheSaveAndCancellingRecordsOn
     EXPECT_EQ(recording.tracks.at(0).samples.size(), 80u);
 }
 
-TEST_F(NativeOnlyRecordingControl, APathThatCannotBeOpenedKeepsTheRecordingGoing) {
+TEST_F(RecordingControl, APathThatCannotBeOpenedKeepsTheRecordingGoing) {
     Start();
     StartRecordingThroughTheRecordDialog();
     Fly(10.0);
@@ -121,7 +124,7 @@ TEST_F(NativeOnlyRecordingControl, APathThatCannotBeOpenedKeepsTheRecordingGoing
     ExpectModalPairs();
 }
 
-TEST_F(NativeOnlyRecordingControl, ShutDownWhileRecordingOffersTheSave) {
+TEST_F(RecordingControl, ShutDownWhileRecordingOffersTheSave) {
     Start();
     StartRecordingThroughTheRecordDialog();
     Fly(10.0);
@@ -132,8 +135,8 @@ TEST_F(NativeOnlyRecordingControl, ShutDownWhileRecordingOffersTheSave) {
     EXPECT_TRUE(TempFiles().empty());
 }
 
-TEST_F(NativeOnlyRecordingControl, ShutDownWithTheSaveCancelledLeavesTheFlightInItsTempFiles) {
-    WriteSettings("[RECORD]\nRecAI=1\n");
+TEST_F(RecordingControl, ShutDownWithTheSaveCancelledLeavesTheFlightInItsTempFiles) {
+    WriteSettings("[RECORD]\nRecAI=1\nAIItvlFactor=4\n");  // every fourth sample of the AI aircraft
     Start(SimStandardConfig(1));
     StartRecordingThroughTheRecordDialog();
     Fly(10.0);
