@@ -87,23 +87,32 @@ SimDialogControls Snapshot(HWND dialog) {
 
 bool Showing(HWND dialog) { return IsWindow(dialog) && IsWindowVisible(dialog); }
 
+// The lParam of a key message: repeat count 1 and the key's scan code (the
+// control names the key by it), with the release bits on a key-up.
+LPARAM KeyData(UINT key, bool extended, bool release) {
+    LPARAM data = 1 | static_cast<LPARAM>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC) << 16);
+    if (extended) data |= 1 << 24;
+    if (release) data |= static_cast<LPARAM>(0xC0000000u);
+    return data;
+}
+
 // A key pressed in a hot-key control: the modifiers go down, the key, then
 // everything comes up again. With Alt held they are system keys.
 void PressKeys(HWND control, uint16_t keys) {
     const UINT modifiers = keys >> 8;
     const bool alt = (modifiers & HOTKEYF_ALT) != 0;
+    const bool extended = (modifiers & HOTKEYF_EXT) != 0;
     const UINT down = alt ? WM_SYSKEYDOWN : WM_KEYDOWN, up = alt ? WM_SYSKEYUP : WM_KEYUP;
     const UINT held[] = {modifiers & HOTKEYF_SHIFT ? VK_SHIFT : 0u, modifiers & HOTKEYF_CONTROL ? VK_CONTROL : 0u,
                          alt ? VK_MENU : 0u};
-    const LPARAM extended = modifiers & HOTKEYF_EXT ? 1 << 24 : 0;
     for (UINT key : held)
-        if (key) SendMessageA(control, key == VK_MENU ? WM_SYSKEYDOWN : WM_KEYDOWN, key, 1);
-    SendMessageA(control, down, keys & 0xFF, 1 | extended);
-    SendMessageA(control, up, keys & 0xFF, static_cast<LPARAM>(0xC0000001u) | extended);
+        if (key) SendMessageA(control, key == VK_MENU ? WM_SYSKEYDOWN : WM_KEYDOWN, key, KeyData(key, false, false));
+    const UINT key = keys & 0xFF;
+    SendMessageA(control, down, key, KeyData(key, extended, false));
+    SendMessageA(control, up, key, KeyData(key, extended, true));
     for (int i = 2; i >= 0; --i)
         if (held[i])
-            SendMessageA(control, held[i] == VK_MENU ? WM_SYSKEYUP : WM_KEYUP, held[i],
-                         static_cast<LPARAM>(0xC0000001u));
+            SendMessageA(control, held[i] == VK_MENU ? WM_SYSKEYUP : WM_KEYUP, held[i], KeyData(held[i], false, true));
 }
 
 bool TakeStep(HWND dialog, const std::string& caption, const SimDialogStep& step) {
@@ -160,8 +169,8 @@ bool TakeStep(HWND dialog, const std::string& caption, const SimDialogStep& step
         case SimStepHotKey:
             if (kind != "msctls_hotkey32") break;
             if ((step.keys & 0xFF) == 0) {
-                SendMessageA(control, WM_KEYDOWN, VK_BACK, 1);  // Backspace clears the control
-                SendMessageA(control, WM_KEYUP, VK_BACK, static_cast<LPARAM>(0xC0000001u));
+                SendMessageA(control, WM_KEYDOWN, VK_BACK, KeyData(VK_BACK, false, false));  // Backspace clears it
+                SendMessageA(control, WM_KEYUP, VK_BACK, KeyData(VK_BACK, false, true));
             } else {
                 PressKeys(control, step.keys);
             }
@@ -211,11 +220,14 @@ DWORD WINAPI Drive(LPVOID parameter) {
 
 }  // namespace
 
-// Taken after a moment to repaint.
+// Taken above every other window (the control window floats above all),
+// after a moment to repaint.
 bool SimCaptureWindow(void* window, const std::string& path) {
     HWND dialog = static_cast<HWND>(window);
+    const UINT keep = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, keep);
     RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
-    Sleep(500);
+    Sleep(1500);
     RECT frame;
     GetWindowRect(dialog, &frame);
     const int width = frame.right - frame.left, height = frame.bottom - frame.top;
@@ -228,6 +240,7 @@ bool SimCaptureWindow(void* window, const std::string& path) {
     SetForegroundWindow(dialog);
     BitBlt(memory, 0, 0, width, height, screen, frame.left, frame.top, SRCCOPY);
     SelectObject(memory, old);
+    SetWindowPos(dialog, HWND_NOTOPMOST, 0, 0, 0, 0, keep);
     BITMAPINFOHEADER info = {};
     info.biSize = sizeof info;
     info.biWidth = width;
