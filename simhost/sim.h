@@ -386,6 +386,9 @@ SimControlWindowView SimControlWindow();
 // True when the simulator's main window is the active window (natively
 // always: nothing else could be).
 bool SimMainWindowActive();
+// The user clicks into the simulator's main window: it becomes the
+// foreground window, which takes the keyboard (Windows; natively nothing).
+void SimActivateMainWindow();
 // The mouse on a control of the window (by control id): pressed down on it,
 // let go over it (a click), or both.
 void SimHoldControl(uint32_t id, bool held);
@@ -396,6 +399,9 @@ uint32_t SimDragSlider(uint32_t position);
 // Drags the window by its title bar so that its top-left corner ends at
 // (left, top), and lets go.
 void SimMoveControlWindow(int32_t left, int32_t top);
+// Saves a picture of the window as a BMP file (under Windows; natively
+// there is none, and it returns false).
+bool SimCaptureControlWindow(const std::string& path);
 // A key pressed and released wherever the keyboard is (Windows: real key
 // input, not sent to any window in particular; natively to the main window).
 void SimTypeKey(int virtualKey);

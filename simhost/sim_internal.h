@@ -128,6 +128,9 @@ bool SimTypeable(const std::string& text, bool digitsOnly);
 // Windows: takes on a dialog of the module that has just shown (called by
 // the watcher thread for every one it sees).
 void SimAnswerModuleDialog(void* window);
+// Windows: a picture of the window as it is on the screen, in a 24-bit BMP
+// file (the dialogs' and the control window's pictures).
+bool SimCaptureWindow(void* window, const std::string& path);
 // Windows: a log entry made on another thread, taken into the log by the
 // main thread.
 void SimPlatformStageLog(const SimLogEntry& entry);

@@ -11,10 +11,13 @@
 // take-off go past. Everything goes through the module menu, the keys, the
 // dialogs and the control window, as a user would drive them.
 //   simhost [--dll PATH] [--dir FOLDER] [--minutes N] [--ai N] [--show-menu SECONDS] [--pictures FOLDER]
+//           [--control-window BMP]
 // --show-menu opens the module menu on the menu bar for that long before the
 // flight; --pictures only opens the five dialogs, then the four advanced-view
 // dialogs and the three view sub-menus, leaving a BMP picture of each in
-// FOLDER (Windows build: for screenshots, see scripts/screenshot.sh).
+// FOLDER; --control-window only records and plays a short flight, saving a
+// picture of the control window during the playback (Windows build: for
+// screenshots, see scripts/screenshot.sh).
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -42,7 +45,7 @@ static const uintptr_t CmdKeyboard = 43572;     // "Keyboard controls..."
 static const int KeyEscape = 27, KeyEnd = 35, KeyLeft = 37, KeyRight = 39, KeyDelete = 46, KeyControl = 0x11;
 static const int KeyLoopStart = 111, KeyLoopEnd = 106, KeyFaster = 107, KeySlower = 109;  // keypad / * + -
 // Controls of the module's control window.
-static const uint32_t ControlFaster = 1014, ControlSpeedLabel = 1013;
+static const uint32_t ControlLoopStart = 1009, ControlLoopEnd = 1011, ControlSpeedLabel = 1013, ControlFaster = 1014;
 
 static void Choose(uintptr_t command) { SimSendMainWindowMessage(CommandMessage, command, 0); }
 
@@ -334,11 +337,36 @@ static void PlayBack(const std::string& recording) {
 }
 #endif
 
+// A minute and a half recorded and played back, with a loop set and the
+// speed raised on the control window, and its picture taken.
+static void ControlWindowPicture(const std::string& path) {
+    SimQueueDialogAnswer("Record Flight", {SimClick(DIALOG_OK)});
+    Choose(CmdRecord);
+    SimRunSeconds(90.0);
+    const char* recording = "Recordings/Control window.atr";
+    SimQueueFileDialogAnswer({recording});
+    Choose(CmdRecord);
+    SimQueueFileDialogAnswer({recording});
+    Choose(CmdPlay);
+    SimRunSeconds(20.0);
+    SimClickControl(ControlLoopStart);
+    SimRunSeconds(30.0);
+    SimClickControl(ControlLoopEnd);
+    SimClickControl(ControlFaster);
+    SimRunSeconds(5.0);
+    const SimControlWindowView window = SimControlWindow();
+    std::printf("Control window \"%s\", slider at %u of 350, speed %s, %zu loop marks: ", window.title.c_str(),
+                window.slider, window.speedText.c_str(), window.marks.size());
+    std::printf(SimCaptureControlWindow(path) ? "picture in %s.\n" : "no picture could be saved as %s.\n",
+                path.c_str());
+}
+
 int main(int argc, char** argv) {
     std::string folder = "dist/demo";
     double minutes = 11.0;  // the scripted flight, from the gate to engine shut-down
     int aiCount = 2;
     double showMenuSeconds = 0.0;
+    std::string controlWindowPicture;
     for (int i = 1; i + 1 < argc; i += 2) {
         if (!std::strcmp(argv[i], "--dll")) SimSetModulePath(argv[i + 1]);
         else if (!std::strcmp(argv[i], "--dir")) folder = argv[i + 1];
@@ -346,10 +374,11 @@ int main(int argc, char** argv) {
         else if (!std::strcmp(argv[i], "--ai")) aiCount = std::atoi(argv[i + 1]);
         else if (!std::strcmp(argv[i], "--show-menu")) showMenuSeconds = std::atof(argv[i + 1]);
         else if (!std::strcmp(argv[i], "--pictures")) picturesFolder = argv[i + 1];
+        else if (!std::strcmp(argv[i], "--control-window")) controlWindowPicture = argv[i + 1];
         else {
             std::fprintf(stderr,
                          "usage: simhost [--dll PATH] [--dir FOLDER] [--minutes N] [--ai N] [--show-menu SECONDS] "
-                         "[--pictures FOLDER]\n");
+                         "[--pictures FOLDER] [--control-window BMP]\n");
             return 2;
         }
     }
@@ -364,6 +393,8 @@ int main(int argc, char** argv) {
                           "View0Alt=140.00\nView0Zoom=64\nView0AutoZoom=0.04\n",
                      static_cast<double>(threshold.latitude) / 477302101697422.25,
                      static_cast<double>(threshold.longitude) * 360.0 / 18446744073709551616.0);
+        // For its picture the control window shows, beside the main window.
+        if (!controlWindowPicture.empty()) std::fputs("[WINDOW]\nShow=1\nXPos=120\nYPos=420\n", ini);
         std::fclose(ini);
     }
     std::error_code error;
@@ -384,6 +415,11 @@ int main(int argc, char** argv) {
         std::printf("Module menu open for %.0f s.\n", showMenuSeconds);
         std::fflush(stdout);
         if (!SimShowModuleMenu(showMenuSeconds)) std::printf("No module menu on a menu bar here.\n");
+    }
+    if (!controlWindowPicture.empty()) {
+        ControlWindowPicture(controlWindowPicture);
+        SimUnloadModule();
+        return 0;
     }
     if (!picturesFolder.empty()) {
         std::filesystem::create_directories(picturesFolder, error);
