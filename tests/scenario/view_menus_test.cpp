@@ -6,6 +6,7 @@
 // menu bar; the keys run on both stand-ins.
 #include <cstdio>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -164,6 +165,48 @@ TEST_F(ViewMenus, ThirtyStoredViewsAreAllListedAndTheThirtiethCanBeChosen) {
     EXPECT_EQ(Opened("Advanced tower views").size(), 37u);
 }
 
+// The title the main window drew last.
+std::string LastTitle() {
+    std::string title = "(none)";
+    for (const SimLogEntry& entry : SimLogOf(LogStatusLine))
+        if (entry.a == 0x0D) title = entry.text;
+    return title;
+}
+
+TEST_F(ViewMenus, SaveAndLoadWriteAndReadTheKindsOwnFile) {
+    WriteSettingsFile(Catalogue("SPOTVIEWS", "Chase", 2, "View#Z=-30\r\nView#RotH=1\r\n"));
+    StartOn(SimViewSpot);
+    EXPECT_FALSE(ReachedHost(0x0111, CmdSelectSpotView0 + 1, 0));
+
+    // "Save spot views...": the file holds both views.
+    SimQueueFileDialogAnswer({"views.spt"});
+    EXPECT_FALSE(ReachedHost(0x0111, 43703, 0));
+    EXPECT_EQ(SimLogOf(LogFileDialog).size(), 1u);
+    std::ifstream saved("views.spt", std::ios::binary);
+    std::ostringstream text;
+    text << saved.rdbuf();
+    std::vector<std::string> names;
+    for (const IniEntry& entry : IniEntries(text.str()))
+        if (entry.section == "SPOTVIEWS" && (entry.key == "nViews" || entry.key.find("Name") != std::string::npos))
+            names.push_back(entry.key + "=" + entry.value);
+    EXPECT_EQ(names, (std::vector<std::string>{"nViews=2", "View0Name=Chase 1", "View1Name=Chase 2"}));
+
+    // Both deleted ("Delete spot view" on each in turn), then loaded back:
+    // the window is on the simulator's spot plane until one is chosen.
+    EXPECT_FALSE(ReachedHost(0x0111, 43701, 0));
+    EXPECT_FALSE(ReachedHost(0x0111, CmdSelectSpotView0, 0));
+    EXPECT_FALSE(ReachedHost(0x0111, 43701, 0));
+    SimRunFrames(1);
+    EXPECT_EQ(LastTitle(), "FS Spot Plane") << "after deleting both";
+    SimQueueFileDialogAnswer({"views.spt"});
+    EXPECT_FALSE(ReachedHost(0x0111, 43704, 0));
+    EXPECT_FALSE(ReachedHost(0x0111, CmdSelectSpotView0 + 1, 0));
+    SimRunFrames(1);
+    EXPECT_EQ(LastTitle(), "Chase 2");
+    ASSERT_FALSE(SimCameraPlacements().empty());
+    EXPECT_EQ(SimCameraPlacements().back().frame, SimFrameNumber());
+}
+
 // The view keys with their default bindings: V next view, Ctrl+Z autozoom.
 using ViewKeys = DialogScenario;
 
@@ -181,10 +224,7 @@ TEST_F(ViewKeys, AutozoomIsTheModulesOnlyInATowerWindow) {
     // V is the module's in the same window: on to the second spot view.
     EXPECT_FALSE(Stroke(KeyV));
     SimRunFrames(1);
-    std::string title;
-    for (const SimLogEntry& entry : SimLogOf(LogStatusLine))
-        if (entry.a == 0x0D) title = entry.text;
-    EXPECT_EQ(title, "Chase 2");
+    EXPECT_EQ(LastTitle(), "Chase 2");
 
     // A tower window: the module takes it and the view zooms with the distance.
     SimSetViewWindowKind(window, SimViewTower);
