@@ -1,9 +1,10 @@
-// What the advanced views cost per frame: the tower camera of one view
-// window showing a stored view with autozoom (on the stand-in, and against a
-// host that does nothing, which leaves the module's own time), the same host
-// calls issued straight into the stand-in, and the sweep of a full table of
-// 30 rows. Every frame is also counted for heap allocations and file
-// operations, which must both stay at zero.
+// What the advanced views cost per frame: the camera of one view window
+// showing a stored view — a tower view with autozoom, a spot view in each of
+// its four ways of looking, a VC view — on the stand-in and against a host
+// that does nothing (which leaves the module's own time), the host calls of
+// those frames issued straight into the stand-in, and the sweep of a full
+// table of 30 rows. Every module-only frame is also counted for heap
+// allocations and file operations, which must both stay at zero.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -57,6 +58,52 @@ uint8_t* ShowAutozoomTowerView() {
     return window;
 }
 
+// The spot view's four ways of looking: at the aircraft, or in a stored
+// direction fixed to the compass, turned by the heading, or turned by the
+// whole attitude through the host's matrix.
+enum SpotLook { LookAtAircraft, LookFixed, LookWithHeading, LookWithAttitude };
+
+// A spot view 30 m behind and 5 m above the user aircraft, looking its way,
+// shown in the main view. Returns the main view window.
+uint8_t* ShowSpotView(SpotLook look) {
+    SimReset(SimConfig());
+    if (!SimLoadModule()) return nullptr;
+    SpotView& view = viewState.spot.entries[0];
+    std::memset(&view, 0, sizeof view);
+    std::strcpy(view.name, "Bench");
+    view.y = 5.0f;
+    view.z = -30.0f;
+    view.heading = 0x10000000u;
+    view.zoom = ZoomNormal;
+    view.manualPan = look != LookAtAircraft;
+    view.rotateHeading = look != LookFixed;
+    view.rotatePitchBank = look == LookWithAttitude;
+    viewState.spot.count = 1;
+    uint8_t* window = SimMainViewWindow();
+    SimSetViewWindowKind(window, SimViewSpot);
+    ChangeView(FindOrAddViewWindow(window), ViewKindSpot, ChangeSelect, 0);
+    return window;
+}
+
+// A VC view at the copilot's seat looking in its stored direction.
+uint8_t* ShowVcView() {
+    SimReset(SimConfig());
+    if (!SimLoadModule()) return nullptr;
+    VcView& view = viewState.vc.entries[0];
+    std::memset(&view, 0, sizeof view);
+    std::strcpy(view.name, "Bench");
+    view.x = 0.4f;
+    view.y = 1.1f;
+    view.z = 1.5f;
+    view.heading = 0xF0000000u;
+    view.zoom = ZoomNormal;
+    viewState.vc.count = 1;
+    uint8_t* window = SimMainViewWindow();
+    SimSetViewWindowKind(window, SimViewVirtualCockpit);
+    ChangeView(FindOrAddViewWindow(window), ViewKindVirtualCockpit, ChangeSelect, 0);
+    return window;
+}
+
 void Counters(benchmark::State& state, uint64_t allocated, uint64_t fileOperations) {
     state.counters["allocations_per_frame"] =
         benchmark::Counter(static_cast<double>(allocated) / static_cast<double>(state.iterations()));
@@ -64,26 +111,23 @@ void Counters(benchmark::State& state, uint64_t allocated, uint64_t fileOperatio
         benchmark::Counter(static_cast<double>(fileOperations) / static_cast<double>(state.iterations()));
 }
 
-// One view window's camera event on the stand-in: the module's work and the
-// stand-in's geometry, terrain and camera log.
-void BM_TowerCameraAutozoomOnStandIn(benchmark::State& state) {
-    uint8_t* window = ShowAutozoomTowerView();
-    if (!window) {
-        state.SkipWithError("no module");
-        return;
-    }
-    uint64_t frames = 0;
-    for (auto _ : state) {
-        ViewCameraEvent(window);
-        if (++frames % 1024 == 0) {
-            state.PauseTiming();
-            SimClearLog();
-            state.ResumeTiming();
-        }
-    }
-    SimUnloadModule();
+// An aircraft's position, read as the cameras read it (record 533).
+HostPosition PositionOf(AircraftObject* aircraft) {
+    uint8_t block[36];
+    AircraftGetBlock(aircraft, BlockPlacement, block);
+    HostPosition at;
+    std::memcpy(&at, block, sizeof at);
+    return at;
 }
-BENCHMARK(BM_TowerCameraAutozoomOnStandIn);
+
+// The stand-in logs every call; emptied now and then (untimed) so that the
+// log does not grow through a run.
+void ClearLogNowAndThen(benchmark::State& state, uint64_t* frames) {
+    if (++*frames % 1024 != 0) return;
+    state.PauseTiming();
+    SimClearLog();
+    state.ResumeTiming();
+}
 
 // The calls that frame makes, issued straight into the stand-in.
 void BM_StandInCallsOfTowerFrame(benchmark::State& state) {
@@ -95,22 +139,14 @@ void BM_StandInCallsOfTowerFrame(benchmark::State& state) {
     float matrix[16] = {};
     uint64_t frames = 0;
     for (auto _ : state) {
-        AircraftObject* aircraft = HostAircraftById(1);
-        uint8_t block[36];
-        AircraftGetBlock(aircraft, BlockPlacement, block);
-        HostPosition at;
-        std::memcpy(&at, block, sizeof at);
+        const HostPosition at = PositionOf(HostAircraftById(1));
         benchmark::DoNotOptimize(HostGroundElevation(&tower));
         benchmark::DoNotOptimize(HostPositionDistance(&at, &tower));
         double vector[3], angles[3];
         HostPositionVector(&at, &tower, vector);
         HostVectorAngles(vector, angles);
         HostSetViewCamera(&tower, 1, 2, 3, matrix, 64);
-        if (++frames % 1024 == 0) {
-            state.PauseTiming();
-            SimClearLog();
-            state.ResumeTiming();
-        }
+        ClearLogNowAndThen(state, &frames);
     }
     SimUnloadModule();
 }
@@ -122,8 +158,15 @@ void* objectTable[8];
 struct Object {
     void* table;
 } object = {objectTable};
-void HOSTCALL GetBlock(void*, uint32_t, void* buffer, uint32_t) { std::memset(buffer, 0, 36); }
+// An aircraft 1000 m up in a climbing turn.
+void HOSTCALL GetBlock(void*, uint32_t, void* buffer, uint32_t) {
+    const int64_t place[3] = {int64_t{5200000} << 32, int64_t{1} << 60, int64_t{1000} << 32};
+    const Angle32 attitude[3] = {0xFBBBBBBBu, 0x0E38E38Eu, 0x40000000u};
+    std::memcpy(buffer, place, sizeof place);
+    std::memcpy(static_cast<uint8_t*>(buffer) + sizeof place, attitude, sizeof attitude);
+}
 void* HOSTCALL AircraftById(uint32_t) { return &object; }
+void* HOSTCALL UserAircraft() { return &object; }
 void HOSTCALL SetViewCamera(uint32_t, const HostPosition*, Angle32, Angle32, Angle32, const float*, int32_t) {}
 void HOSTCALL GroundElevation(const HostPosition*, double* metres, uint32_t, uint32_t, uint32_t) { *metres = 130.0; }
 double HOSTCALL PositionDistance(const HostPosition*, const HostPosition*) { return 20000.0; }
@@ -137,6 +180,9 @@ void HOSTCALL VectorAngles(const double*, double* angles) {
     angles[1] = 0.0;
     angles[2] = 3.14159;
 }
+void HOSTCALL AnglesMatrix(float* m, Angle32, Angle32, Angle32) {
+    for (int i = 0; i < 16; ++i) m[i] = i % 5 == 0 ? 1.0f : 0.0f;
+}
 void* aircraftInterface[0x100];
 void* viewsInterface[0x100];
 void* terrainInterface[0x100];
@@ -149,12 +195,14 @@ void Put(void* table, ptrdiff_t offset, Fn function) {
 
 void Install() {
     Put(objectTable, 0x08, GetBlock);
+    Put(aircraftInterface, 0x70, UserAircraft);
     Put(aircraftInterface, 0x74, AircraftById);
     Put(viewsInterface, 0x50, SetViewCamera);
     Put(terrainInterface, 0x48, GroundElevation);
     Put(geometryInterface, 0x184, PositionDistance);
     Put(geometryInterface, 0xB4, PositionVector);
     Put(geometryInterface, 0xD4, VectorAngles);
+    Put(geometryInterface, 0x118, AnglesMatrix);
     for (int i = 0; i < HostInterfaceCount; ++i) {
         void*& pointer = ImportTable[i].interfacePointer;
         switch (ImportTable[i].moduleId) {
@@ -168,9 +216,23 @@ void Install() {
 }
 }  // namespace quiet
 
-// The module's own time for one view window's camera with autozoom.
-void BM_TowerCameraAutozoomModuleOnly(benchmark::State& state) {
-    uint8_t* window = ShowAutozoomTowerView();
+// One window's camera event on the stand-in, its log emptied now and then.
+void CameraFramesOnStandIn(benchmark::State& state, uint8_t* window) {
+    if (!window) {
+        state.SkipWithError("no module");
+        return;
+    }
+    uint64_t frames = 0;
+    for (auto _ : state) {
+        ViewCameraEvent(window);
+        ClearLogNowAndThen(state, &frames);
+    }
+    SimUnloadModule();
+}
+
+// The module's own time for one window's camera event, with its count of
+// allocations and file operations.
+void CameraFramesModuleOnly(benchmark::State& state, uint8_t* window) {
     if (!window) {
         state.SkipWithError("no module");
         return;
@@ -180,9 +242,77 @@ void BM_TowerCameraAutozoomModuleOnly(benchmark::State& state) {
     FileOperationCountReset();
     for (auto _ : state) ViewCameraEvent(window);
     Counters(state, allocations - allocatedBefore, FileOperationCount());
-    SimUnloadModule();  // puts the stand-in's interfaces back on the next load
+    SimUnloadModule();
 }
+
+// A tower window with autozoom: find the row, read the aircraft, keep above
+// the ground, measure, aim, zoom, place with the zoom matrix, write the
+// host's two zoom words.
+void BM_TowerCameraAutozoomModuleOnly(benchmark::State& state) {
+    CameraFramesModuleOnly(state, ShowAutozoomTowerView());
+}
+void BM_TowerCameraAutozoomOnStandIn(benchmark::State& state) { CameraFramesOnStandIn(state, ShowAutozoomTowerView()); }
 BENCHMARK(BM_TowerCameraAutozoomModuleOnly);
+BENCHMARK(BM_TowerCameraAutozoomOnStandIn);
+
+void BM_SpotCameraModuleOnly(benchmark::State& state) {
+    CameraFramesModuleOnly(state, ShowSpotView(static_cast<SpotLook>(state.range(0))));
+}
+void BM_SpotCameraOnStandIn(benchmark::State& state) {
+    CameraFramesOnStandIn(state, ShowSpotView(static_cast<SpotLook>(state.range(0))));
+}
+// Arguments: 0 looking at the aircraft, 1 a fixed direction, 2 turned by the
+// heading, 3 turned by the attitude through the matrix.
+BENCHMARK(BM_SpotCameraModuleOnly)->DenseRange(LookAtAircraft, LookWithAttitude);
+BENCHMARK(BM_SpotCameraOnStandIn)->DenseRange(LookAtAircraft, LookWithAttitude);
+
+// The calls of the spot frame that looks at the aircraft (the most any spot
+// frame makes), issued straight into the stand-in.
+void BM_StandInCallsOfSpotFrame(benchmark::State& state) {
+    if (!ShowSpotView(LookAtAircraft)) {
+        state.SkipWithError("no module");
+        return;
+    }
+    float matrix[16] = {};
+    uint64_t frames = 0;
+    for (auto _ : state) {
+        const HostPosition at = PositionOf(HostAircraftById(1));
+        HostPosition camera = at;
+        camera.latitude -= 30ll << 32;
+        benchmark::DoNotOptimize(HostGroundElevation(&camera));
+        double vector[3], angles[3];
+        HostPositionVector(&at, &camera, vector);
+        HostVectorAngles(vector, angles);
+        HostSetViewCamera(&camera, 1, 2, 3, matrix, 64);
+        ClearLogNowAndThen(state, &frames);
+    }
+    SimUnloadModule();
+}
+BENCHMARK(BM_StandInCallsOfSpotFrame);
+
+void BM_VcCameraModuleOnly(benchmark::State& state) { CameraFramesModuleOnly(state, ShowVcView()); }
+void BM_VcCameraOnStandIn(benchmark::State& state) { CameraFramesOnStandIn(state, ShowVcView()); }
+BENCHMARK(BM_VcCameraModuleOnly);
+BENCHMARK(BM_VcCameraOnStandIn);
+
+// The calls of the VC frame, issued straight into the stand-in.
+void BM_StandInCallsOfVcFrame(benchmark::State& state) {
+    if (!ShowVcView()) {
+        state.SkipWithError("no module");
+        return;
+    }
+    float matrix[16];
+    uint64_t frames = 0;
+    for (auto _ : state) {
+        const HostPosition at = PositionOf(HostUserAircraft());
+        benchmark::DoNotOptimize(HostGroundElevation(&at));
+        HostAnglesMatrix(matrix, 0, 0, 0xF0000000u);
+        HostSetViewCamera(&at, 1, 2, 3, matrix, 64);
+        ClearLogNowAndThen(state, &frames);
+    }
+    SimUnloadModule();
+}
+BENCHMARK(BM_StandInCallsOfVcFrame);
 
 // The capture tick's sweep over a full table whose rows have all drawn.
 void BM_SweepThirtyRows(benchmark::State& state) {

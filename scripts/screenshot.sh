@@ -2,11 +2,23 @@
 # Takes the pictures of the user guide: the stand-in simulator (simhost.exe)
 # under Wine on a virtual X display, with Aerotrace.dll loaded — docs/menu.png
 # with the module menu opened on its menu bar, then docs/<dialog>-dialog.png
-# for the settings, keyboard, about, replay and record dialogs, which simhost
-# opens one after the other and pictures itself. Needs the win32 build, Wine,
-# Xvfb and ImageMagick.
+# for the settings, keyboard, about, replay and record dialogs and the four
+# advanced-view dialogs (tower, spot, view settings, VC), and
+# docs/<kind>-menu.png for the three view sub-menus, which simhost opens one
+# after the other and pictures itself, and docs/control-window.png of the
+# control window during a playback. Needs the win32 build, Wine, Xvfb and
+# ImageMagick.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# A display of its own: the pictures are taken from the screen, where the
+# windows of other Wine runs on a shared display would get in the way.
+export AEROTRACE_DISPLAY=":$((200 + $$ % 100))"
+if command -v Xvfb >/dev/null; then
+    Xvfb "$AEROTRACE_DISPLAY" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+    display=$!
+    trap 'kill "$display" 2>/dev/null || true' EXIT
+    for _ in $(seq 50); do xdpyinfo -display "$AEROTRACE_DISPLAY" >/dev/null 2>&1 && break; sleep 0.1; done
+fi
 source scripts/wine-env.sh
 if [ "$AEROTRACE_WINE" != 1 ]; then
     echo "No screenshot: $AEROTRACE_WINE_WHY." >&2
@@ -46,16 +58,29 @@ echo "docs/menu.png written."
 # The dialogs come after the menu closes.
 wait "$simhost" || true
 status=0
-for name in settings keyboard about replay record; do
-    picture="$folder/pictures/$name-dialog.bmp"
+for name in settings-dialog keyboard-dialog about-dialog replay-dialog record-dialog \
+    tower-dialog spot-dialog view-settings-dialog vc-dialog tower-menu spot-menu vc-menu; do
+    picture="$folder/pictures/$name.bmp"
     if [ -s "$picture" ]; then
-        convert "$picture" "docs/$name-dialog.png"
-        echo "docs/$name-dialog.png written."
+        convert "$picture" "docs/$name.png"
+        echo "docs/$name.png written."
     else
-        echo "No picture of the $name dialog." >&2
+        echo "No picture $name." >&2
         status=1
     fi
 done
 [ "$status" = 0 ] || cat "$output" >&2
+
+# The control window during a playback, in a second run of the stand-in.
+if wine build/win32/simhost/simhost.exe --dll "$PWD/dist/Aerotrace.dll" --dir "$PWD/$folder" --ai 0 \
+        --control-window pictures/control-window.bmp >"$output" 2>&1 &&
+    [ -s "$folder/pictures/control-window.bmp" ]; then
+    convert "$folder/pictures/control-window.bmp" docs/control-window.png
+    echo "docs/control-window.png written."
+else
+    cat "$output" >&2
+    echo "No picture of the control window." >&2
+    status=1
+fi
 rm -f "$output"
 exit "$status"

@@ -386,6 +386,9 @@ SimControlWindowView SimControlWindow();
 // True when the simulator's main window is the active window (natively
 // always: nothing else could be).
 bool SimMainWindowActive();
+// The user clicks into the simulator's main window: it becomes the
+// foreground window, which takes the keyboard (Windows; natively nothing).
+void SimActivateMainWindow();
 // The mouse on a control of the window (by control id): pressed down on it,
 // let go over it (a click), or both.
 void SimHoldControl(uint32_t id, bool held);
@@ -396,6 +399,9 @@ uint32_t SimDragSlider(uint32_t position);
 // Drags the window by its title bar so that its top-left corner ends at
 // (left, top), and lets go.
 void SimMoveControlWindow(int32_t left, int32_t top);
+// Saves a picture of the window as a BMP file (under Windows; natively
+// there is none, and it returns false).
+bool SimCaptureControlWindow(const std::string& path);
 // A key pressed and released wherever the keyboard is (Windows: real key
 // input, not sent to any window in particular; natively to the main window).
 void SimTypeKey(int virtualKey);
@@ -411,6 +417,8 @@ struct SimMenuItem {
     bool grayed;
     bool separator;
     bool popup;
+    bool checked = false;
+    std::vector<SimMenuItem> items;  // a popup's items
 };
 
 bool SimHasMenuBar();
@@ -427,3 +435,11 @@ void SimRepaintFrame();
 // Opens the module's popup below its title on the bar and keeps it open for
 // the given time (for screenshots). False when there is no such popup.
 bool SimShowModuleMenu(double seconds);
+// The user opens the module's popup and its sub-menu of this title: the main
+// window gets WM_INITMENUPOPUP for each, as Windows sends it before it shows
+// a popup. The items can be read afterwards (SimModuleMenuItems).
+void SimOpenModuleSubMenu(const std::string& title);
+// Opens the module's popup on the bar and, with the keyboard, its sub-menu
+// of this title, and saves a picture of the screen around both as a BMP
+// file. False when there is no such sub-menu or no picture could be saved.
+bool SimPictureModuleSubMenu(const std::string& title, const std::string& path);

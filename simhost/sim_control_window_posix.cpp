@@ -25,6 +25,7 @@ SimControlWindowView SimControlWindow() {
 }
 
 bool SimMainWindowActive() { return true; }
+void SimActivateMainWindow() {}
 
 void SimHoldControl(uint32_t id, bool held) {
     if (!nativeControlWindow.created) return;
@@ -56,6 +57,8 @@ void SimMoveControlWindow(int32_t left, int32_t top) {
     nativeControlWindow.top = top;
     ControlWindowMoveEnded(left, top);
 }
+
+bool SimCaptureControlWindow(const std::string&) { return false; }
 
 void SimTypeKey(int virtualKey) {
     // WM_KEYDOWN and WM_KEYUP with the repeat count and the release bits.

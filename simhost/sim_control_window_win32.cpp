@@ -116,6 +116,14 @@ SimControlWindowView SimControlWindow() {
 
 bool SimMainWindowActive() { return GetActiveWindow() == static_cast<HWND>(SimMainWindow()); }
 
+void SimActivateMainWindow() {
+    HWND main = static_cast<HWND>(SimMainWindow());
+    if (!main) return;
+    SetForegroundWindow(main);
+    SetActiveWindow(main);
+    Settle();
+}
+
 void SimHoldControl(uint32_t id, bool held) {
     HWND window = ControlWindowHandle();
     if (!window) return;
@@ -163,6 +171,11 @@ void SimMoveControlWindow(int32_t left, int32_t top) {
     POINT from = {(frame.left + frame.right) / 2, (frame.top + client.y) / 2};
     POINT to = {from.x + (left - frame.left), from.y + (top - frame.top)};
     Drag(from, to);
+}
+
+bool SimCaptureControlWindow(const std::string& path) {
+    HWND window = ControlWindowHandle();
+    return window && IsWindowVisible(window) && SimCaptureWindow(window, path);
 }
 
 void SimTypeKey(int virtualKey) {

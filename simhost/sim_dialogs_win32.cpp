@@ -87,66 +87,32 @@ SimDialogControls Snapshot(HWND dialog) {
 
 bool Showing(HWND dialog) { return IsWindow(dialog) && IsWindowVisible(dialog); }
 
+// The lParam of a key message: repeat count 1 and the key's scan code (the
+// control names the key by it), with the release bits on a key-up.
+LPARAM KeyData(UINT key, bool extended, bool release) {
+    LPARAM data = 1 | static_cast<LPARAM>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC) << 16);
+    if (extended) data |= 1 << 24;
+    if (release) data |= static_cast<LPARAM>(0xC0000000u);
+    return data;
+}
+
 // A key pressed in a hot-key control: the modifiers go down, the key, then
 // everything comes up again. With Alt held they are system keys.
 void PressKeys(HWND control, uint16_t keys) {
     const UINT modifiers = keys >> 8;
     const bool alt = (modifiers & HOTKEYF_ALT) != 0;
+    const bool extended = (modifiers & HOTKEYF_EXT) != 0;
     const UINT down = alt ? WM_SYSKEYDOWN : WM_KEYDOWN, up = alt ? WM_SYSKEYUP : WM_KEYUP;
     const UINT held[] = {modifiers & HOTKEYF_SHIFT ? VK_SHIFT : 0u, modifiers & HOTKEYF_CONTROL ? VK_CONTROL : 0u,
                          alt ? VK_MENU : 0u};
-    const LPARAM extended = modifiers & HOTKEYF_EXT ? 1 << 24 : 0;
     for (UINT key : held)
-        if (key) SendMessageA(control, key == VK_MENU ? WM_SYSKEYDOWN : WM_KEYDOWN, key, 1);
-    SendMessageA(control, down, keys & 0xFF, 1 | extended);
-    SendMessageA(control, up, keys & 0xFF, static_cast<LPARAM>(0xC0000001u) | extended);
+        if (key) SendMessageA(control, key == VK_MENU ? WM_SYSKEYDOWN : WM_KEYDOWN, key, KeyData(key, false, false));
+    const UINT key = keys & 0xFF;
+    SendMessageA(control, down, key, KeyData(key, extended, false));
+    SendMessageA(control, up, key, KeyData(key, extended, true));
     for (int i = 2; i >= 0; --i)
         if (held[i])
-            SendMessageA(control, held[i] == VK_MENU ? WM_SYSKEYUP : WM_KEYUP, held[i],
-                         static_cast<LPARAM>(0xC0000001u));
-}
-
-// A picture of the dialog as it is on the screen, in a 24-bit BMP file.
-bool Capture(HWND dialog, const std::string& path) {
-    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
-    Sleep(500);
-    RECT frame;
-    GetWindowRect(dialog, &frame);
-    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    // The window draws itself into the picture; where it cannot, what the
-    // screen shows of it is taken.
-    // From the screen, where the dialog is on top: Wine's PrintWindow draws
-    // the dialog's background and leaves its controls out.
-    SetForegroundWindow(dialog);
-    BitBlt(memory, 0, 0, width, height, screen, frame.left, frame.top, SRCCOPY);
-    SelectObject(memory, old);
-    BITMAPINFOHEADER info = {};
-    info.biSize = sizeof info;
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    info.biCompression = BI_RGB;
-    const DWORD rowBytes = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
-    std::vector<unsigned char> pixels(rowBytes * static_cast<DWORD>(height));
-    GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(), reinterpret_cast<BITMAPINFO*>(&info),
-              DIB_RGB_COLORS);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    BITMAPFILEHEADER file = {};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
-    FILE* out = std::fopen(path.c_str(), "wb");
-    if (!out) return false;
-    bool written = std::fwrite(&file, sizeof file, 1, out) == 1 && std::fwrite(&info, sizeof info, 1, out) == 1 &&
-                   std::fwrite(pixels.data(), 1, pixels.size(), out) == pixels.size();
-    return std::fclose(out) == 0 && written;
+            SendMessageA(control, held[i] == VK_MENU ? WM_SYSKEYUP : WM_KEYUP, held[i], KeyData(held[i], false, true));
 }
 
 bool TakeStep(HWND dialog, const std::string& caption, const SimDialogStep& step) {
@@ -155,7 +121,7 @@ bool TakeStep(HWND dialog, const std::string& caption, const SimDialogStep& step
         return true;
     }
     if (step.kind == SimStepCapture) {
-        if (Capture(dialog, step.text)) return true;
+        if (SimCaptureWindow(dialog, step.text)) return true;
         SimDialogProblem("no picture of \"" + caption + "\" could be saved as " + step.text);
         return false;
     }
@@ -203,8 +169,8 @@ bool TakeStep(HWND dialog, const std::string& caption, const SimDialogStep& step
         case SimStepHotKey:
             if (kind != "msctls_hotkey32") break;
             if ((step.keys & 0xFF) == 0) {
-                SendMessageA(control, WM_KEYDOWN, VK_BACK, 1);  // Backspace clears the control
-                SendMessageA(control, WM_KEYUP, VK_BACK, static_cast<LPARAM>(0xC0000001u));
+                SendMessageA(control, WM_KEYDOWN, VK_BACK, KeyData(VK_BACK, false, false));  // Backspace clears it
+                SendMessageA(control, WM_KEYUP, VK_BACK, KeyData(VK_BACK, false, true));
             } else {
                 PressKeys(control, step.keys);
             }
@@ -254,6 +220,25 @@ DWORD WINAPI Drive(LPVOID parameter) {
 
 }  // namespace
 
+// Taken above every other window (the control window floats above all),
+// after a moment to repaint.
+bool SimCaptureWindow(void* window, const std::string& path) {
+    HWND dialog = static_cast<HWND>(window);
+    const UINT keep = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, keep);
+    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+    Sleep(1500);
+    RECT frame;
+    GetWindowRect(dialog, &frame);
+    // From the screen, where the window is on top: Wine's PrintWindow draws
+    // a dialog's background and leaves its controls out.
+    SetForegroundWindow(dialog);
+    const bool saved =
+        SimSaveScreenPicture(frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top, path);
+    SetWindowPos(dialog, HWND_NOTOPMOST, 0, 0, 0, 0, keep);
+    return saved;
+}
+
 void SimAnswerModuleDialog(void* window) {
     HWND dialog = static_cast<HWND>(window);
     taken.erase(std::remove_if(taken.begin(), taken.end(), [](HWND old) { return !IsWindow(old); }), taken.end());
@@ -272,4 +257,36 @@ void SimAnswerModuleDialog(void* window) {
         SimDialogProblem("no thread to answer \"" + job->shown.caption + "\"");
         delete job;
     }
+}
+
+bool SimSaveScreenPicture(int left, int top, int width, int height, const std::string& path) {
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, left, top, SRCCOPY);
+    SelectObject(memory, old);
+    BITMAPINFOHEADER info = {};
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
+    const DWORD rowBytes = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+    std::vector<unsigned char> pixels(rowBytes * static_cast<DWORD>(height));
+    GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(), reinterpret_cast<BITMAPINFO*>(&info),
+              DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    BITMAPFILEHEADER file = {};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+    FILE* out = std::fopen(path.c_str(), "wb");
+    if (!out) return false;
+    bool written = std::fwrite(&file, sizeof file, 1, out) == 1 && std::fwrite(&info, sizeof info, 1, out) == 1 &&
+                   std::fwrite(pixels.data(), 1, pixels.size(), out) == pixels.size();
+    return std::fclose(out) == 0 && written;
 }

@@ -128,6 +128,9 @@ bool SimTypeable(const std::string& text, bool digitsOnly);
 // Windows: takes on a dialog of the module that has just shown (called by
 // the watcher thread for every one it sees).
 void SimAnswerModuleDialog(void* window);
+// Windows: a picture of the window as it is on the screen, in a 24-bit BMP
+// file (the dialogs' and the control window's pictures).
+bool SimCaptureWindow(void* window, const std::string& path);
 // Windows: a log entry made on another thread, taken into the log by the
 // main thread.
 void SimPlatformStageLog(const SimLogEntry& entry);
@@ -144,3 +147,6 @@ void SimPlatformReset();
 // Presses or releases a key on the real keyboard (Windows; natively the
 // module asks the stand-in through its hooks).
 void SimPlatformSetKeyHeld(int virtualKey, bool held);
+// Windows builds: saves what the screen shows of this rectangle as a 24-bit
+// BMP file (sim_dialogs_win32.cpp).
+bool SimSaveScreenPicture(int left, int top, int width, int height, const std::string& path);

@@ -152,6 +152,8 @@ void SimAddMenuBarItem(const std::string&) {}
 void SimRebuildMenuBar() {}
 void SimRepaintFrame() { SimSendMainWindowMessage(0x0085, 1, 0); }  // WM_NCPAINT, whole frame
 bool SimShowModuleMenu(double) { return false; }
+void SimOpenModuleSubMenu(const std::string&) {}
+bool SimPictureModuleSubMenu(const std::string&, const std::string&) { return false; }
 
 void SimEnterDirectory(const std::string& path) {
     mkdir(path.c_str(), 0777);

@@ -11,11 +11,13 @@
 // take-off go past. Everything goes through the module menu, the keys, the
 // dialogs and the control window, as a user would drive them.
 //   simhost [--dll PATH] [--dir FOLDER] [--minutes N] [--ai N] [--show-menu SECONDS] [--pictures FOLDER]
-//           [--tower-dialog BMP]
+//           [--control-window BMP]
 // --show-menu opens the module menu on the menu bar for that long before the
-// flight; --pictures only opens the five dialogs, leaving a BMP picture of
-// each in FOLDER; --tower-dialog saves a picture of "Edit tower view" first
-// (Windows build: for screenshots, see scripts/screenshot.sh).
+// flight; --pictures only opens the five dialogs, then the four advanced-view
+// dialogs and the three view sub-menus, leaving a BMP picture of each in
+// FOLDER; --control-window only records and plays a short flight, saving a
+// picture of the control window during the playback (Windows build: for
+// screenshots, see scripts/screenshot.sh).
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -27,6 +29,7 @@
 
 #include "sim.h"
 #include "ui/dialog_ids.h"
+#include "view_pictures.h"
 
 // The user's hand on the simulator's main window: the module menu's
 // commands (WM_COMMAND) and keys (WM_KEYDOWN, WM_KEYUP) with their default
@@ -42,13 +45,12 @@ static const uintptr_t CmdKeyboard = 43572;     // "Keyboard controls..."
 static const int KeyEscape = 27, KeyEnd = 35, KeyLeft = 37, KeyRight = 39, KeyDelete = 46, KeyControl = 0x11;
 static const int KeyLoopStart = 111, KeyLoopEnd = 106, KeyFaster = 107, KeySlower = 109;  // keypad / * + -
 // Controls of the module's control window.
-static const uint32_t ControlFaster = 1014, ControlSpeedLabel = 1013;
+static const uint32_t ControlLoopStart = 1009, ControlLoopEnd = 1011, ControlSpeedLabel = 1013, ControlFaster = 1014;
 
 static void Choose(uintptr_t command) { SimSendMainWindowMessage(CommandMessage, command, 0); }
 
 // The advanced tower views: "New tower view", "FS tower" and the first stored view.
-static const uintptr_t CmdNewTowerView = 43600, CmdEditTowerView = 43602, CmdFsTower = 43610,
-                       CmdFirstTowerView = 43611;
+static const uintptr_t CmdNewTowerView = 43600, CmdFsTower = 43610, CmdFirstTowerView = 43611;
 
 // The title the module drew last, if any.
 static std::string LastViewTitle() {
@@ -87,24 +89,6 @@ static void WatchCamera(int times, double seconds) {
         std::snprintf(moment, sizeof moment, "%3.0f s into the flight", SimWorldSeconds());
         PrintCamera(moment);
     }
-}
-
-// Opens "Edit tower view" on the stored view, saves a picture of it and
-// cancels it (Windows build: the native stand-in draws no windows).
-static void ShowTowerDialog(const std::string& picture) {
-    SimSetViewWindowKind(SimMainViewWindow(), SimViewTower);
-    SimRunFrames(1);
-    Choose(CmdFirstTowerView);
-    SimRunFrames(1);
-    SimQueueDialogAnswer("Edit tower view", {SimCaptureDialog(picture), SimClick(DIALOG_CANCEL)});
-    Choose(CmdEditTowerView);
-    std::error_code error;
-    if (std::filesystem::exists(picture, error))
-        std::printf("Tower dialog saved as %s.\n", picture.c_str());
-    else
-        std::printf("No picture of the tower dialog here (no windows are drawn).\n");
-    Choose(CmdFsTower);
-    SimSetViewWindowKind(SimMainViewWindow(), SimViewCockpit2d);
 }
 
 // A tower view from the simulator's tower beside the runway watches the
@@ -353,12 +337,36 @@ static void PlayBack(const std::string& recording) {
 }
 #endif
 
+// A minute and a half recorded and played back, with a loop set and the
+// speed raised on the control window, and its picture taken.
+static void ControlWindowPicture(const std::string& path) {
+    SimQueueDialogAnswer("Record Flight", {SimClick(DIALOG_OK)});
+    Choose(CmdRecord);
+    SimRunSeconds(90.0);
+    const char* recording = "Recordings/Control window.atr";
+    SimQueueFileDialogAnswer({recording});
+    Choose(CmdRecord);
+    SimQueueFileDialogAnswer({recording});
+    Choose(CmdPlay);
+    SimRunSeconds(20.0);
+    SimClickControl(ControlLoopStart);
+    SimRunSeconds(30.0);
+    SimClickControl(ControlLoopEnd);
+    SimClickControl(ControlFaster);
+    SimRunSeconds(5.0);
+    const SimControlWindowView window = SimControlWindow();
+    std::printf("Control window \"%s\", slider at %u of 350, speed %s, %zu loop marks: ", window.title.c_str(),
+                window.slider, window.speedText.c_str(), window.marks.size());
+    std::printf(SimCaptureControlWindow(path) ? "picture in %s.\n" : "no picture could be saved as %s.\n",
+                path.c_str());
+}
+
 int main(int argc, char** argv) {
     std::string folder = "dist/demo";
     double minutes = 11.0;  // the scripted flight, from the gate to engine shut-down
     int aiCount = 2;
     double showMenuSeconds = 0.0;
-    std::string towerDialogPicture;
+    std::string controlWindowPicture;
     for (int i = 1; i + 1 < argc; i += 2) {
         if (!std::strcmp(argv[i], "--dll")) SimSetModulePath(argv[i + 1]);
         else if (!std::strcmp(argv[i], "--dir")) folder = argv[i + 1];
@@ -366,11 +374,11 @@ int main(int argc, char** argv) {
         else if (!std::strcmp(argv[i], "--ai")) aiCount = std::atoi(argv[i + 1]);
         else if (!std::strcmp(argv[i], "--show-menu")) showMenuSeconds = std::atof(argv[i + 1]);
         else if (!std::strcmp(argv[i], "--pictures")) picturesFolder = argv[i + 1];
-        else if (!std::strcmp(argv[i], "--tower-dialog")) towerDialogPicture = argv[i + 1];
+        else if (!std::strcmp(argv[i], "--control-window")) controlWindowPicture = argv[i + 1];
         else {
             std::fprintf(stderr,
                          "usage: simhost [--dll PATH] [--dir FOLDER] [--minutes N] [--ai N] [--show-menu SECONDS] "
-                         "[--pictures FOLDER] [--tower-dialog BMP]\n");
+                         "[--pictures FOLDER] [--control-window BMP]\n");
             return 2;
         }
     }
@@ -385,6 +393,8 @@ int main(int argc, char** argv) {
                           "View0Alt=140.00\nView0Zoom=64\nView0AutoZoom=0.04\n",
                      static_cast<double>(threshold.latitude) / 477302101697422.25,
                      static_cast<double>(threshold.longitude) * 360.0 / 18446744073709551616.0);
+        // For its picture the control window shows, beside the main window.
+        if (!controlWindowPicture.empty()) std::fputs("[WINDOW]\nShow=1\nXPos=120\nYPos=420\n", ini);
         std::fclose(ini);
     }
     std::error_code error;
@@ -406,10 +416,15 @@ int main(int argc, char** argv) {
         std::fflush(stdout);
         if (!SimShowModuleMenu(showMenuSeconds)) std::printf("No module menu on a menu bar here.\n");
     }
-    if (!towerDialogPicture.empty()) ShowTowerDialog(towerDialogPicture);
+    if (!controlWindowPicture.empty()) {
+        ControlWindowPicture(controlWindowPicture);
+        SimUnloadModule();
+        return 0;
+    }
     if (!picturesFolder.empty()) {
         std::filesystem::create_directories(picturesFolder, error);
         DialogPictures();
+        TakeViewPictures(picturesFolder);
         SimUnloadModule();
         return 0;
     }

@@ -13,6 +13,7 @@
 #include "ui/control_window_model.h"
 #include "ui/dialogs.h"
 #include "views/view_commands.h"
+#include "views/view_settings_dialog.h"
 
 // Every dialog opened from the menu or a key runs between ModalBegin and
 // ModalEnd, whatever it returns.
@@ -86,9 +87,11 @@ void PerformAction(UiAction action, int32_t argument) {
         case ActionAboutDialog:
             RunModal(RunAboutDialog);
             break;
-        // The advanced view settings dialog joins with the advanced views;
-        // until then its command is taken and does nothing.
         case ActionViewSettingsDialog:
+            RunModal(RunViewSettingsDialog);
+            break;
+        case ActionViewKey:
+            ViewKeyCommand(static_cast<KeyCommand>(argument));
             break;
     }
 }

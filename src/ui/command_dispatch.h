@@ -24,6 +24,7 @@ enum UiAction : uint8_t {
     ActionAboutDialog,
     ActionViewSettingsDialog,
     ActionViewCommand,         // a command of the view sub-menus, argument its id
+    ActionViewKey,             // a view key (NewView ... Autozoom), argument its KeyCommand
 };
 
 struct UiDecision {

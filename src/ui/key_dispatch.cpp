@@ -3,6 +3,8 @@
 // A key that matches nothing here goes on to the simulator.
 #include "ui/key_dispatch.h"
 
+#include "views/view_commands.h"
+
 namespace {
 
 struct KeyRule {
@@ -50,7 +52,8 @@ bool TransportKeysActive(Mode mode, const Settings& settings) {
 
 }  // namespace
 
-UiDecision KeyDownDecision(Mode mode, const Settings& settings, const KeyTable& keys, KeyCode code) {
+UiDecision KeyDownDecision(Mode mode, const Settings& settings, const KeyTable& keys, KeyCode code,
+                           uint8_t activeViewKind) {
     if (code == 0) return PassOn();
 
     if (TransportKeysActive(mode, settings)) {
@@ -78,8 +81,11 @@ UiDecision KeyDownDecision(Mode mode, const Settings& settings, const KeyTable& 
     if ((mode == Recording || mode == RecordingWithTraffic) && Matches(keys, KeyStop, code))
         return Fire(ActionStopRecording, 0);
 
-    // The advanced views' keys (NewView, DelView, NextView, PrevView,
-    // Autozoom) are matched here, by the kind of the active view window.
+    // The advanced views' keys, by the kind of the focused view window: in
+    // any other window they are the simulator's.
+    static const KeyCommand viewKeys[] = {KeyNewView, KeyDelView, KeyNextView, KeyPrevView, KeyAutozoom};
+    for (KeyCommand key : viewKeys)
+        if (Matches(keys, key, code) && ViewKeyActs(key, activeViewKind)) return Fire(ActionViewKey, key);
 
     return PassOn();
 }

@@ -8,5 +8,8 @@
 #include "core/module.h"
 #include "ui/command_dispatch.h"
 
-UiDecision KeyDownDecision(Mode mode, const Settings& settings, const KeyTable& keys, KeyCode code);
+// activeViewKind: the kind byte of the view window that has the focus (0 for
+// none), which decides whether the view keys are the module's.
+UiDecision KeyDownDecision(Mode mode, const Settings& settings, const KeyTable& keys, KeyCode code,
+                           uint8_t activeViewKind = 0);
 UiDecision KeyUpDecision(Mode mode, const Settings& settings, const KeyTable& keys, KeyCode code);

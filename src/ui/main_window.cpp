@@ -8,6 +8,7 @@
 #include "core/module.h"
 #include "ui/key_dispatch.h"
 #include "ui/menu_model.h"
+#include "views/view_commands.h"
 
 intptr_t HandleMainWindowMessage(uint32_t message, uintptr_t wParam, intptr_t, int* consumed) {
     *consumed = 0;
@@ -22,7 +23,7 @@ intptr_t HandleMainWindowMessage(uint32_t message, uintptr_t wParam, intptr_t, i
             decision = MenuCommandDecision(wParam & 0xFFFF, module.mode, settings);
             break;
         case MessageKeyDown:
-            decision = KeyDownDecision(module.mode, settings, keyTable, KeyCodeOfPress(wParam));
+            decision = KeyDownDecision(module.mode, settings, keyTable, KeyCodeOfPress(wParam), ActiveViewWindowKind());
             break;
         case MessageKeyUp:
             // The modifiers held at the release count, not those of the press.

@@ -4,14 +4,21 @@
 #include "ui/menu_model.h"
 
 #include "views/view_commands.h"
+#include "views/view_menus.h"
 
 namespace {
 
 void AddCommand(ModuleMenuModel* menu, uint16_t id, const char* text, bool enabled) {
-    menu->entries[menu->count++] = MenuEntry{MenuEntryCommand, id, text, !enabled};
+    menu->entries[menu->count++] = MenuEntry{MenuEntryCommand, id, text, !enabled, 0};
 }
 
-void AddSeparator(ModuleMenuModel* menu) { menu->entries[menu->count++] = MenuEntry{MenuEntrySeparator, 0, "", false}; }
+void AddSeparator(ModuleMenuModel* menu) {
+    menu->entries[menu->count++] = MenuEntry{MenuEntrySeparator, 0, "", false, 0};
+}
+
+void AddViewPopup(ModuleMenuModel* menu, ViewKind kind) {
+    menu->entries[menu->count++] = MenuEntry{MenuEntryViewPopup, 0, ViewMenuTitle(kind), false, kind};
+}
 
 bool RecordingRuns(Mode mode) { return mode == Recording || mode == RecordingWithTraffic; }
 bool PlayingRecording(Mode mode) { return mode == Playback || mode == TrafficPlayback; }
@@ -52,7 +59,9 @@ ModuleMenuModel BuildModuleMenuModel(Mode mode, const Settings& settings) {
 
     AddCommand(&menu, CmdSettings, "Settings...", idle);
     AddSeparator(&menu);
-    // The advanced views' three popups (tower, spot, VC) go here.
+    AddViewPopup(&menu, ViewKindTower);
+    AddViewPopup(&menu, ViewKindSpot);
+    AddViewPopup(&menu, ViewKindVirtualCockpit);
     AddCommand(&menu, CmdViewSettings, "Advanced view settings...", true);
     AddSeparator(&menu);
     AddCommand(&menu, CmdKeyboard, "Keyboard controls...", idle);

@@ -24,13 +24,16 @@ enum MenuCommandId : uint16_t {
     CmdViewSettings = 43573,
 };
 
-enum MenuEntryKind : uint8_t { MenuEntryCommand, MenuEntrySeparator };
+// A view popup is one of the three advanced-view sub-menus, built by the
+// views for the kind it names.
+enum MenuEntryKind : uint8_t { MenuEntryCommand, MenuEntrySeparator, MenuEntryViewPopup };
 
 struct MenuEntry {
     MenuEntryKind kind;
     uint16_t id;       // commands only
-    const char* text;  // commands only
+    const char* text;  // commands and popups
     bool grayed;
+    uint8_t viewKind;  // popups only
 };
 
 constexpr int ModuleMenuCapacity = 16;

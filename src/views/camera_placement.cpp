@@ -48,6 +48,24 @@ void StepPosition(HostPosition* position, double north, double east, double up, 
     position->altitude = WrappingAdd(position->altitude, TruncateToInt64(up * FixedOne));
 }
 
+void RotateByAttitude(const double offset[3], double heading, double pitch, double bank, double world[3]) {
+    const double sH = std::sin(heading), cH = std::cos(heading);
+    const double sP = std::sin(pitch), cP = std::cos(pitch);
+    const double sB = std::sin(bank), cB = std::cos(bank);
+    const double x = offset[0], y = offset[1], z = offset[2];
+    world[0] = (cH * cB + sH * sP * sB) * x + (sH * sP * cB - cH * sB) * y + sH * cP * z;
+    world[1] = sB * cP * x + cB * cP * y - sP * z;
+    world[2] = (cH * sP * sB - sH * cB) * x + (cH * sP * cB + sH * sB) * y + cH * cP * z;
+}
+
+HostPosition OffsetFrom(const HostPosition& aircraft, const double world[3]) {
+    HostPosition position = aircraft;
+    StepPosition(&position, world[2], world[0], world[1], LatitudeRadians(aircraft.latitude));
+    return position;
+}
+
+const float IdentityMatrix[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+
 void LookAt(const HostPosition& aircraft, const HostPosition& camera, Angle32* pitch, Angle32* bank,
             Angle32* heading) {
     double vector[3];

@@ -29,8 +29,19 @@ bool KeepAboveGround(HostPosition* position);
 void StepPosition(HostPosition* position, double north, double east, double up, double latitudeRadians);
 double LatitudeRadians(int64_t latitude);
 
+// An offset in an aircraft's own axes (right, up, forward, metres) in the
+// world's (east, up, north), turned by the aircraft's heading, pitch and bank
+// in radians; with pitch and bank 0 it turns by the heading alone.
+void RotateByAttitude(const double offset[3], double heading, double pitch, double bank, double world[3]);
+// The position that many metres east, up and north of an aircraft's, the
+// east step measured at the aircraft's latitude.
+HostPosition OffsetFrom(const HostPosition& aircraft, const double world[3]);
+
 // Pitch, bank and heading of a camera at `camera` looking at `aircraft`.
 void LookAt(const HostPosition& aircraft, const HostPosition& camera, Angle32* pitch, Angle32* bank, Angle32* heading);
+
+// The 4 x 4 matrix that leaves the camera's direction as its angles say.
+extern const float IdentityMatrix[16];
 
 // Writes the camera into the window and places it for this frame.
 void PlaceCamera(void* window, const HostPosition& camera, Angle32 pitch, Angle32 bank, Angle32 heading,

@@ -13,12 +13,7 @@
 #include "views/view_encoding.h"
 #include "views/view_state.h"
 
-int32_t ZoomInteger(float zoom) {
-    const int64_t whole = TruncateToInt64(zoom);
-    if (whole > INT32_MAX) return INT32_MAX;
-    if (whole < INT32_MIN) return INT32_MIN;
-    return static_cast<int32_t>(whole);
-}
+int32_t ZoomInteger(float zoom) { return TruncateToInt32(zoom); }
 
 // The camera on the line from the aircraft to the tower, `fraction` of the
 // way; differences are signed, so a line across 180 degrees of longitude

@@ -9,6 +9,7 @@
 #include "config/settings.h"
 #include "core/host.h"
 #include "views/tower_controls.h"
+#include "views/view_dialog.h"
 #include "views/view_encoding.h"
 #include "views/view_window_table.h"
 
@@ -19,13 +20,6 @@ const double LatitudeDegreesPerUnit = 2.0951091487837895e-15;
 const double LongitudeDegreesPerUnit = 1.951563910473908e-17;
 const int64_t HundredthsPerDegree = 360000;
 const int64_t HundredthsPerMinute = 6000;
-
-void CopyLimited(char* to, const char* from, size_t limit) {
-    size_t length = std::strlen(from);
-    if (length > limit) length = limit;
-    std::memcpy(to, from, length);
-    to[length] = 0;
-}
 
 }  // namespace
 
@@ -77,14 +71,10 @@ void ApplyTowerDialogTexts(const TowerDialogTexts& texts, TowerView* view) {
 }
 
 void EditTowerView() {
-    int row = ActiveViewRow();
-    if (row < 0) row = 0;  // the table is full: the first window's view
-    if (row >= viewState.windows.count) return;
-    ViewWindowRow& shown = viewState.windows.rows[row];
-    // A menu built before the last change can still offer "Edit" while the
-    // simulator's tower is current: there is no stored view to edit.
-    if (shown.towerIndex < 0 || shown.towerIndex >= viewState.tower.count) return;
-    TowerView& view = viewState.tower.entries[shown.towerIndex];
+    ViewWindowRow* row = nullptr;
+    const int32_t index = EditedStoredView(ViewKindTower, &row);
+    if (index < 0) return;
+    TowerView& view = viewState.tower.entries[index];
     TowerDialogTexts texts = TowerDialogTextsOf(view);
     HostModalBegin();
     const bool confirmed = RunTowerDialog(&texts);
@@ -92,5 +82,5 @@ void EditTowerView() {
     if (!confirmed) return;
     ApplyTowerDialogTexts(texts, &view);
     // Autozoom starts from the entered zoom at the distance the view has now.
-    if (texts.autoZoom) ToggleAutozoom(&view, shown.towerTarget);
+    if (texts.autoZoom) ToggleAutozoom(&view, row->towerTarget);
 }

@@ -2,22 +2,15 @@
 // come back out on OK. "Autozoom" and "Manual panning" exclude each other.
 #include <cstddef>
 
-#include "core/module.h"
 #include "ui/dialog_controls.h"
-#include "ui/dialog_ids.h"
 #include "views/tower_dialog.h"
+#include "views/view_dialog.h"
 #include "views/view_resources.h"
 
 namespace {
 
-struct TextControl {
-    int id;
-    size_t offset;  // of the text in TowerDialogTexts
-    int limit;
-};
-
 #define TEXT_AT(member) offsetof(TowerDialogTexts, member)
-const TextControl textControls[] = {
+const FormText towerTexts[] = {
     {IDC_TOWER_TITLE, TEXT_AT(title), TitleTextLimit},
     {IDC_TOWER_LATITUDE_DEGREES, TEXT_AT(latitude.degrees), DegreesTextLimit},
     {IDC_TOWER_LATITUDE_MINUTES, TEXT_AT(latitude.minutes), MinutesTextLimit},
@@ -28,54 +21,23 @@ const TextControl textControls[] = {
     {IDC_TOWER_ALTITUDE, TEXT_AT(altitude), AltitudeTextLimit},
     {IDC_TOWER_ZOOM, TEXT_AT(zoom), ZoomTextLimit},
 };
+const FormBox towerBoxes[] = {
+    {IDC_TOWER_AUTOZOOM, TEXT_AT(autoZoom)},
+    {IDC_TOWER_MANUAL_PAN, TEXT_AT(manualPan)},
+};
 #undef TEXT_AT
 
-char* TextOf(TowerDialogTexts* texts, const TextControl& control) {
-    return reinterpret_cast<char*>(texts) + control.offset;
+void Clicked(WindowHandle dialog, int control) {
+    if (control != IDC_TOWER_AUTOZOOM && control != IDC_TOWER_MANUAL_PAN) return;
+    const int other = control == IDC_TOWER_AUTOZOOM ? IDC_TOWER_MANUAL_PAN : IDC_TOWER_AUTOZOOM;
+    if (ControlChecked(dialog, control)) SetControlChecked(dialog, other, false);
 }
 
-void Show(WindowHandle dialog, TowerDialogTexts* texts) {
-    for (const TextControl& control : textControls) {
-        DialogItemMessage(dialog, control.id, EditLimitText, static_cast<uintptr_t>(control.limit), 0);
-        SetControlText(dialog, control.id, TextOf(texts, control));
-    }
-    SetControlChecked(dialog, IDC_TOWER_AUTOZOOM, texts->autoZoom);
-    SetControlChecked(dialog, IDC_TOWER_MANUAL_PAN, texts->manualPan);
-}
-
-void Read(WindowHandle dialog, TowerDialogTexts* texts) {
-    for (const TextControl& control : textControls)
-        ControlText(dialog, control.id, TextOf(texts, control), static_cast<size_t>(control.limit) + 1);
-    texts->autoZoom = ControlChecked(dialog, IDC_TOWER_AUTOZOOM);
-    texts->manualPan = ControlChecked(dialog, IDC_TOWER_MANUAL_PAN);
-}
-
-intptr_t TowerDialogProcedure(WindowHandle dialog, uint32_t message, uintptr_t wParam, intptr_t lParam) {
-    if (message == MessageInitDialog) {
-        Show(dialog, static_cast<TowerDialogTexts*>(reinterpret_cast<void*>(lParam)));
-        return 1;
-    }
-    if (message != MessageDialogCommand) return 0;
-    TowerDialogTexts* texts = static_cast<TowerDialogTexts*>(DialogState(dialog));
-    const int id = CommandControl(wParam);
-    if (CommandNotification(wParam) == NotifyClicked && (id == IDC_TOWER_AUTOZOOM || id == IDC_TOWER_MANUAL_PAN)) {
-        const int other = id == IDC_TOWER_AUTOZOOM ? IDC_TOWER_MANUAL_PAN : IDC_TOWER_AUTOZOOM;
-        if (ControlChecked(dialog, id)) SetControlChecked(dialog, other, false);
-        return 1;
-    }
-    if (id == DIALOG_OK && texts) {
-        Read(dialog, texts);
-        return EndWith(dialog, DIALOG_OK);
-    }
-    if (id == DIALOG_CANCEL) return EndWith(dialog, DIALOG_CANCEL);
-    return 0;
-}
+const ViewDialogForm towerForm = {
+    IDD_EDIT_TOWER_VIEW, towerTexts, sizeof towerTexts / sizeof towerTexts[0],
+    towerBoxes,          sizeof towerBoxes / sizeof towerBoxes[0], nullptr, Clicked,
+};
 
 }  // namespace
 
-bool RunTowerDialog(TowerDialogTexts* texts) {
-    TowerDialogTexts edited = *texts;
-    if (DialogRun(IDD_EDIT_TOWER_VIEW, module.mainWindow, TowerDialogProcedure, &edited) != DIALOG_OK) return false;
-    *texts = edited;
-    return true;
-}
+bool RunTowerDialog(TowerDialogTexts* texts) { return RunViewDialog(towerForm, texts); }

@@ -3,7 +3,11 @@
 // the edit dialogs.
 #include "views/view_commands.h"
 
+#include "core/host.h"
+#include "views/spot_dialog.h"
+#include "views/tower_controls.h"
 #include "views/tower_dialog.h"
+#include "views/vc_dialog.h"
 #include "views/view_files.h"
 #include "views/view_switching.h"
 
@@ -37,9 +41,38 @@ void ViewMenuCommand(uint32_t commandId) {
         case CommandExportViews: RunViewFileDialog(kind, ExportDialog); return;
         case CommandImportViews: RunViewFileDialog(kind, ImportDialog); return;
         case CommandEditView:
-            // The spot and cockpit edit dialogs come with their cameras.
             if (kind == ViewKindTower) EditTowerView();
+            if (kind == ViewKindSpot) EditSpotView();
+            if (kind == ViewKindVirtualCockpit) EditVcView();
             return;
     }
     ChangeActiveView(kind, ChangeSelect, static_cast<int32_t>(offset) - (CommandSelectDefault + 1));
+}
+
+bool ViewKeyActs(KeyCommand key, uint8_t windowKind) {
+    if (ViewKindSlot(static_cast<ViewKind>(windowKind)) < 0) return false;
+    switch (key) {
+        case KeyNewView: case KeyDelView: case KeyNextView: case KeyPrevView: return true;
+        case KeyAutozoom: return windowKind == ViewKindTower;
+        default: return false;
+    }
+}
+
+void ViewKeyCommand(KeyCommand key) {
+    const uint8_t windowKind = ActiveViewWindowKind();
+    if (!ViewKeyActs(key, windowKind)) return;
+    const ViewKind kind = static_cast<ViewKind>(windowKind);
+    switch (key) {
+        case KeyNewView: ChangeActiveView(kind, ChangeNew, 0); break;
+        case KeyDelView: ChangeActiveView(kind, ChangeDelete, 0); break;
+        case KeyNextView: ChangeActiveView(kind, ChangeNext, 0); break;
+        case KeyPrevView: ChangeActiveView(kind, ChangePrevious, 0); break;
+        case KeyAutozoom: TowerAutozoomToggle(); break;
+        default: break;
+    }
+}
+
+uint8_t ActiveViewWindowKind() {
+    void* window = HostActiveViewWindow();
+    return window ? ViewWindowKind(window) : 0;
 }

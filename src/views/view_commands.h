@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "config/keys.h"
+
 enum ViewCommandBase : uint16_t {
     TowerCommands = 43600,
     SpotCommands = 43700,
@@ -23,3 +25,12 @@ enum ViewCommandOffset : uint16_t {
 
 bool IsViewCommand(uint32_t commandId);
 void ViewMenuCommand(uint32_t commandId);
+
+// The module's view keys: New, Delete, Next and Previous act on the views of
+// the focused window's kind, Autozoom on tower windows only. Whether a key
+// acts on a window of this kind (any other key, or window, goes on to the
+// simulator), and the key's action on the focused window.
+bool ViewKeyActs(KeyCommand key, uint8_t windowKind);
+void ViewKeyCommand(KeyCommand key);
+// The kind of the window that has the focus; 0 when there is none.
+uint8_t ActiveViewWindowKind();

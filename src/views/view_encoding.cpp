@@ -23,6 +23,13 @@ int64_t TruncateToInt64(double value) {
     return static_cast<int64_t>(value);
 }
 
+int32_t TruncateToInt32(double value) {
+    const int64_t whole = TruncateToInt64(value);
+    if (whole > INT32_MAX) return INT32_MAX;
+    if (whole < INT32_MIN) return INT32_MIN;
+    return static_cast<int32_t>(whole);
+}
+
 int64_t EncodeLatitude(double degrees) {
     if (degrees > 90.0) degrees = 90.0;
     if (degrees < -90.0) degrees = -90.0;

@@ -30,6 +30,7 @@ float ClampZoom(float zoom);
 float NarrowToFloat(double value);
 // Truncates toward zero; values beyond the type saturate, a NaN is 0.
 int64_t TruncateToInt64(double value);
+int32_t TruncateToInt32(double value);
 
 int64_t EncodeLatitude(double degrees);  // kept within the poles
 double DecodeLatitude(int64_t latitude);

@@ -4,9 +4,14 @@
 #include "views/view_events.h"
 
 #include "core/host.h"
+#include "views/spot_camera.h"
+#include "views/spot_controls.h"
 #include "views/tower_camera.h"
 #include "views/tower_controls.h"
+#include "views/vc_camera.h"
+#include "views/vc_controls.h"
 #include "views/view_encoding.h"
+#include "views/view_switching.h"
 #include "views/view_window_table.h"
 
 void StartViewWindows() {
@@ -21,13 +26,14 @@ void ViewCameraEvent(void* window) {
     shown.seen = 1;
     const ViewKind kind = static_cast<ViewKind>(ViewWindowKind(window));
     if (ViewKindSlot(kind) < 0) return;
-    int32_t& index = RowViewIndex(shown, kind);
     // A view deleted through another window: back to the simulator's view.
-    if (index >= ViewCount(kind)) index = DefaultViewIndex;
-    if (index == DefaultViewIndex) return;
-    // The spot and cockpit cameras are placed here as well once they exist;
-    // until then the simulator keeps placing those windows' cameras.
-    if (kind == ViewKindTower) TowerCamera(row);
+    if (RowViewIndex(shown, kind) >= ViewCount(kind)) ReturnToHostView(shown, kind);
+    if (RowViewIndex(shown, kind) == DefaultViewIndex) return;
+    switch (kind) {
+        case ViewKindTower: TowerCamera(row); break;
+        case ViewKindSpot: SpotCamera(row); break;
+        case ViewKindVirtualCockpit: VcCamera(row); break;
+    }
 }
 
 uint32_t ViewInputEvent(uint32_t type, uint32_t eventId, void* record) {
@@ -35,6 +41,8 @@ uint32_t ViewInputEvent(uint32_t type, uint32_t eventId, void* record) {
     if (!window) return 0;
     switch (ViewWindowKind(window)) {
         case ViewKindTower: return TowerKeyEvent(type, eventId, record);
+        case ViewKindSpot: return SpotKeyEvent(type, eventId, record);
+        case ViewKindVirtualCockpit: return VcKeyEvent(type, eventId, record);
         default: return 0;
     }
 }

@@ -59,11 +59,12 @@ void FromHost(TowerView* view, void* window) {
 }
 
 // The simulator's spot plane: its direction, distance and height around the
-// aircraft become the offset.
+// aircraft become the offset. The height is signed: read as unsigned, a
+// plane 5 m below the aircraft would become a camera 16,777 km above it.
 void FromHost(SpotView* view, void* window) {
     const double direction = ViewWindowSpotDirection(window) * 2.0 * 3.14159265358979323846 / 65536.0;
     const double distance = static_cast<uint32_t>(ViewWindowSpotDistance(window)) / 256.0;
-    const double height = static_cast<uint32_t>(ViewWindowSpotHeight(window)) / 256.0;
+    const double height = ViewWindowSpotHeight(window) / 256.0;
     view->x = static_cast<float>(std::sin(direction) * distance);
     view->y = static_cast<float>(height);
     view->z = static_cast<float>(std::cos(direction) * distance);
@@ -133,6 +134,13 @@ bool Applies(ViewChange change, int32_t index, int32_t count, int32_t selected) 
 
 }  // namespace
 
+void ReturnToHostView(ViewWindowRow& row, ViewKind kind) {
+    int32_t& index = RowViewIndex(row, kind);
+    if (index == DefaultViewIndex) return;
+    index = DefaultViewIndex;
+    RestoreHostValues(row, kind);
+}
+
 void ChangeView(int rowIndex, ViewKind kind, ViewChange change, int32_t selected) {
     if (rowIndex < 0 || rowIndex >= viewState.windows.count || ViewKindSlot(kind) < 0) return;
     ViewWindowRow& row = viewState.windows.rows[rowIndex];
@@ -141,7 +149,7 @@ void ChangeView(int rowIndex, ViewKind kind, ViewChange change, int32_t selected
     // A view deleted through another window may have left this index past
     // the end; the window's camera would reset it, and so does any change,
     // so that Delete never takes out an entry the user is not looking at.
-    if (index >= count) index = DefaultViewIndex;
+    if (index >= count) ReturnToHostView(row, kind);
     if (!Applies(change, index, count, selected)) return;
 
     if (index == DefaultViewIndex) SaveHostValues(row, kind);

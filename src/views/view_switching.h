@@ -16,6 +16,12 @@ enum ViewChange : uint8_t {
     ChangeSelect,    // a given index; below 0 the default
 };
 
+// Puts the row back on the simulator's own view of the kind, giving the
+// window the host's values it had when it left that view; nothing when the
+// row shows it already. Used wherever a stored view stops being shown other
+// than by the user's change: a view deleted through another window, an import.
+void ReturnToHostView(ViewWindowRow& row, ViewKind kind);
+
 // Applies a change to the row's view of this kind.
 void ChangeView(int row, ViewKind kind, ViewChange change, int32_t selected);
 // The same on the row of the window that has the focus; nothing without one.

@@ -5,6 +5,7 @@
 
 #include "config/settings.h"
 #include "core/host.h"
+#include "views/view_switching.h"
 
 int FindOrAddViewWindow(void* hostWindow) {
     if (!hostWindow) return -1;
@@ -24,6 +25,23 @@ int FindOrAddViewWindow(void* hostWindow) {
 int ActiveViewRow() { return FindOrAddViewWindow(HostActiveViewWindow()); }
 
 void EmptyViewWindowTable() { viewState.windows.count = 0; }
+
+static int32_t StoredViewOfRow(int index, ViewKind kind, ViewWindowRow** row) {
+    if (index < 0) return DefaultViewIndex;
+    *row = &viewState.windows.rows[index];
+    const int32_t shown = RowViewIndex(**row, kind);
+    return shown >= 0 && shown < ViewCount(kind) ? shown : DefaultViewIndex;
+}
+
+int32_t ActiveStoredView(ViewKind kind, ViewWindowRow** row) {
+    return StoredViewOfRow(ActiveViewRow(), kind, row);
+}
+
+int32_t EditedStoredView(ViewKind kind, ViewWindowRow** row) {
+    int index = ActiveViewRow();
+    if (index < 0 && viewState.windows.count > 0) index = 0;  // the table is full: the first window's
+    return StoredViewOfRow(index, kind, row);
+}
 
 void SweepViewWindows() {
     ViewWindowTable& table = viewState.windows;
@@ -59,7 +77,7 @@ int32_t ViewCount(ViewKind kind) {
 void ResetViewWindowsOfKind(ViewKind kind) {
     ViewWindowTable& table = viewState.windows;
     for (int i = 0; i < table.count; ++i) {
-        RowViewIndex(table.rows[i], kind) = DefaultViewIndex;
+        ReturnToHostView(table.rows[i], kind);
         RowViewTarget(table.rows[i], kind) = UserAircraftId;
         table.rows[i].TitleCountdown = TitleShowTicks;
     }

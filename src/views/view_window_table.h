@@ -13,13 +13,23 @@ int FindOrAddViewWindow(void* hostWindow);
 // The row of the window that has the focus (-1 as above).
 int ActiveViewRow();
 void EmptyViewWindowTable();
+// The stored view of this kind that the focused window shows: its index,
+// with *row set to the window's row; -1 when the window has no row or shows
+// the simulator's own view of the kind.
+int32_t ActiveStoredView(ViewKind kind, ViewWindowRow** row);
+// The same for an edit dialog, which works on the first window's row when
+// the table has no room for the focused window. -1 while the window shows
+// the simulator's own view: a menu built before the last change may still
+// offer the edit, with nothing to edit.
+int32_t EditedStoredView(ViewKind kind, ViewWindowRow** row);
 
 // Keeps the rows whose window has drawn a camera event, moving the last row
 // into the place of each one that has not.
 void SweepViewWindows();
 
 // After a catalogue of this kind was loaded: every window shows the default
-// view of the kind again, looks at the user aircraft, and says so in its title.
+// view of the kind again, with the host's own values it had before it left
+// that view, looks at the user aircraft, and says so in its title.
 void ResetViewWindowsOfKind(ViewKind kind);
 
 // The index of the view of this kind that the row shows, and its target.

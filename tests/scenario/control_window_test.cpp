@@ -254,7 +254,9 @@ TEST_F(ControlWindow, ClicksNeverTakeTheKeyboardFromTheSimulator) {
     StartWith("[SETTINGS]\r\nRplyEnabled=0\r\n[WINDOW]\r\nShow=1\r\n");
     Play(CmdPlay);
     SimRunSeconds(5.0);
-    EXPECT_TRUE(SimMainWindowActive());
+    // The load dialog has gone; the user is back in the simulator's window.
+    SimActivateMainWindow();
+    ASSERT_TRUE(SimMainWindowActive());
     for (uint32_t control : {Faster, Slower, LoopButton, LoopButton, Back1, Slider}) {
         SCOPED_TRACE(control);
         if (control == Slider)

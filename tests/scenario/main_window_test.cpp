@@ -109,6 +109,7 @@ TEST_F(MenuBar, TheModuleMenuIsAddedOnceWithTheIdleItems) {
     EXPECT_EQ(Lines(SimModuleMenuItems()),
               (std::vector<std::string>{"Record... 43566", "Play... 43567", "Play as traffic... 43568",
                                         "Replay... 43569 (grayed)", "Settings... 43570", "-",
+                                        "Advanced tower views 0", "Advanced spot views 0", "Advanced VC views 0",
                                         "Advanced view settings... 43573", "-", "Keyboard controls... 43572", "-",
                                         "About... 43571"}));
 }
@@ -145,5 +146,5 @@ TEST_F(MenuBar, ABarTheHostBuiltAfreshGetsTheMenuAgain) {
     EXPECT_EQ(SimMenuBarTitles(), expected);
     SimRepaintFrame();
     EXPECT_EQ(SimMenuBarTitles(), expected);
-    EXPECT_EQ(SimModuleMenuItems().size(), 11u);
+    EXPECT_EQ(SimModuleMenuItems().size(), 14u);
 }

@@ -80,7 +80,7 @@ TEST_F(PlaybackFrames, TheToggleEventGoesOutOnEveryFrameWhoseStateDiffersFromThe
 // Above 300 % and backwards each leg of the gear is set beside the gear
 // lever; at 300 % and below, playing forwards, only the lever.
 TEST_F(PlaybackFrames, GearLegsAreSetAboveThreeHundredPercentAndBackwardsOnly) {
-    PlayFromTheMenu("Search1=1\r\nSearchSpeed1=5\r\n", SmoothTrack(0x10, 0, 10000, 61, 0));
+    PlayFromTheMenu("Search1=1\r\nSearchSpeed1=4\r\n", SmoothTrack(0x10, 0, 10000, 61, 0));
     struct Step {
         const char* what;
         int key;    // pressed (and released, unless held) before the frames
@@ -94,6 +94,7 @@ TEST_F(PlaybackFrames, GearLegsAreSetAboveThreeHundredPercentAndBackwardsOnly) {
         {"500 %", KeypadAdd, false, true},
         {"back to 100 %", KeyInsert, false, false},
         {"searching back", ArrowLeft, true, true},
+        {"searching forward at 400 %", ArrowRight, true, true},
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(step.what);

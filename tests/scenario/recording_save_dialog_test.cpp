@@ -72,6 +72,7 @@ TEST_F(RecordingControl, CancelledSaveThenYesRecordsOnAndSavesLater) {
 TEST_F(RecordingControl, TheSaveDialogLeavesTheCurrentDirectoryAsItWas) {
     std::filesystem::create_directory("flights");
     Start();
+    // As the platform spells it (Windows: with backslashes).
     const std::string before = SimCurrentDirectory();
     StartRecordingThroughTheRecordDialog();
     Fly(5.0);

@@ -20,6 +20,10 @@ std::vector<std::string> Lines(const ModuleMenuModel& menu) {
             lines.push_back("-");
             continue;
         }
+        if (entry.kind == MenuEntryViewPopup) {
+            lines.push_back(std::string(entry.text) + " > " + std::to_string(entry.viewKind));
+            continue;
+        }
         lines.push_back(std::string(entry.text) + " " + std::to_string(entry.id) + (entry.grayed ? " (grayed)" : ""));
     }
     return lines;
@@ -35,7 +39,8 @@ Settings WithReplay(uint32_t enabled, int32_t noRecDlg = 0) {
 // The part below the recording and playback items, the same in every mode
 // but for the keyboard item.
 std::vector<std::string> Tail(bool keyboardEnabled) {
-    return {"-", "Advanced view settings... 43573",
+    return {"-", "Advanced tower views > 3", "Advanced spot views > 4", "Advanced VC views > 2",
+            "Advanced view settings... 43573",
             "-", keyboardEnabled ? "Keyboard controls... 43572" : "Keyboard controls... 43572 (grayed)",
             "-", "About... 43571"};
 }
@@ -51,7 +56,8 @@ TEST(ModuleMenu, PlaybackOffersOnlyItsStop) {
     EXPECT_EQ(
         Lines(BuildModuleMenuModel(Playback, WithReplay(1))),
         (std::vector<std::string>{"Record... 43566 (grayed)", "Stop playback... 43567", "Replay... 43569 (grayed)",
-                                  "Settings... 43570 (grayed)", "-", "Advanced view settings... 43573", "-",
+                                  "Settings... 43570 (grayed)", "-", "Advanced tower views > 3",
+                                  "Advanced spot views > 4", "Advanced VC views > 2", "Advanced view settings... 43573", "-",
                                   "Keyboard controls... 43572 (grayed)", "-", "About... 43571"}));
 }
 

@@ -15,18 +15,6 @@ protected:
         ViewsTest::SetUp();
         Start();
     }
-    static HostPosition Aircraft() {
-        SimAircraftState state;
-        EXPECT_TRUE(SimGetAircraftState(1, &state));
-        HostPosition position;
-        std::memcpy(&position, state.placement, sizeof position);
-        return position;
-    }
-    static SimCameraPlacement LastCamera() {
-        const std::vector<SimCameraPlacement>& cameras = SimCameraPlacements();
-        EXPECT_FALSE(cameras.empty());
-        return cameras.empty() ? SimCameraPlacement{} : cameras.back();
-    }
     static double Length(const double v[3]) { return std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]); }
 };
 
@@ -40,7 +28,7 @@ TEST_F(TowerCamera, AFarAircraftPullsTheCameraAlongTheLineToTheLargestDistance) 
     EXPECT_EQ(camera.window, SimMainViewWindow());
     EXPECT_EQ(camera.token, SimCameraToken);
 
-    const HostPosition aircraft = Aircraft();
+    const HostPosition aircraft = UserAircraftPosition();
     double toCamera[3], toTower[3];
     SimOffsetMetres(aircraft, camera.position, toCamera);
     SimOffsetMetres(aircraft, stored, toTower);

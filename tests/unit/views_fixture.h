@@ -15,6 +15,7 @@
 #include <string>
 
 #include "config/settings.h"
+#include "core/host.h"
 #include "core/host_view_window.h"
 #include "sim.h"
 #include "views/view_encoding.h"
@@ -71,6 +72,30 @@ protected:
         return view;
     }
 
+    static SpotView& AddSpotView(const char* name, float x, float y, float z, uint32_t rotateHeading,
+                                 uint32_t rotatePitchBank) {
+        SpotView& view = viewState.spot.entries[viewState.spot.count++];
+        std::memset(&view, 0, sizeof view);
+        std::snprintf(view.name, sizeof view.name, "%.20s", name);
+        view.x = x;
+        view.y = y;
+        view.z = z;
+        view.zoom = ZoomNormal;
+        view.rotateHeading = rotateHeading;
+        view.rotatePitchBank = rotatePitchBank;
+        return view;
+    }
+    static VcView& AddVcView(const char* name, float x, float y, float z) {
+        VcView& view = viewState.vc.entries[viewState.vc.count++];
+        std::memset(&view, 0, sizeof view);
+        std::snprintf(view.name, sizeof view.name, "%.20s", name);
+        view.x = x;
+        view.y = y;
+        view.z = z;
+        view.zoom = ZoomNormal;
+        return view;
+    }
+
     // The main view turned into a tower window showing stored view `index`.
     static int ShowTowerView(int32_t index) {
         uint8_t* window = SimMainViewWindow();
@@ -78,6 +103,49 @@ protected:
         const int row = FindOrAddViewWindow(window);
         ChangeView(row, ViewKindTower, ChangeSelect, index);
         return row;
+    }
+
+    // The main view turned into a window of this kind showing stored view
+    // `index` of the kind.
+    static int ShowStoredView(uint8_t windowKind, ViewKind kind, int32_t index) {
+        uint8_t* window = SimMainViewWindow();
+        SimSetViewWindowKind(window, windowKind);
+        const int row = FindOrAddViewWindow(window);
+        ChangeView(row, kind, ChangeSelect, index);
+        return row;
+    }
+
+    // Holds the user aircraft at a place and attitude (degrees; pitch
+    // positive nose-down, as the host has it) in the frames RunFrames runs:
+    // the stand-in leaves an aircraft where it was put only for the frame
+    // after its position is written.
+    void PinUserAircraft(const HostPosition& at, double pitch, double bank, double heading) {
+        // The stand-in counts frames from 1: a write before the first frame holds for none.
+        if (SimFrameNumber() == 0) SimRunFrames(1);
+        pinned = true;
+        pinnedAt = at;
+        pinnedAttitude[0] = EncodeAngle(pitch);
+        pinnedAttitude[1] = EncodeAngle(bank);
+        pinnedAttitude[2] = EncodeAngle(heading);
+        AircraftSetPosition(HostUserAircraft(), &pinnedAt, pinnedAttitude, 0);
+    }
+    void RunFrames(int count) {
+        for (int i = 0; i < count; ++i) {
+            if (pinned) AircraftSetPosition(HostUserAircraft(), &pinnedAt, pinnedAttitude, 0);
+            SimRunFrames(1);
+        }
+    }
+    static HostPosition UserAircraftPosition() {
+        SimAircraftState state;
+        EXPECT_TRUE(SimGetAircraftState(1, &state));
+        HostPosition position;
+        std::memcpy(&position, state.placement, sizeof position);
+        return position;
+    }
+    static SimCameraPlacement LastCamera() {
+        const std::vector<SimCameraPlacement>& cameras = SimCameraPlacements();
+        EXPECT_FALSE(cameras.empty());
+        return cameras.empty() ? SimCameraPlacement{} : cameras.back();
     }
 
     static ViewWindowRow& Row(int row) { return viewState.windows.rows[row]; }
@@ -95,4 +163,7 @@ protected:
 
     std::string home;
     std::string folder;
+    bool pinned = false;
+    HostPosition pinnedAt{};
+    Angle32 pinnedAttitude[3] = {};
 };
