@@ -19,8 +19,8 @@
 # run: the tests it leaves no time for fail as "not run". --program runs
 # another GoogleTest program instead of the scenario tests.
 #
-# Prints one line per case as it ends (a failure followed by what the test
-# said, indented) and closes with a GoogleTest-style summary
+# Prints one line per case as it ends (a failure or a skip followed by what
+# the test said, indented) and closes with a GoogleTest-style summary
 # ("[  PASSED  ] N tests." ...), so the results count like any GoogleTest
 # program's. Exits 0 when no case failed.
 set -uo pipefail
@@ -74,7 +74,11 @@ result() {
     shift 4 2>/dev/null || shift $#
     case "$outcome" in
     ok) passed+=("$name"); echo "[       OK ] $name ($took)" ;;
-    skipped) skipped+=("$name"); echo "[  SKIPPED ] $name ($took)" ;;
+    skipped)
+        skipped+=("$name")
+        echo "[  SKIPPED ] $name ($took)"
+        [ $# -gt 0 ] && indent "$@"
+        ;;
     *)
         failed+=("$name${reason:+ ($reason)}")
         echo "[  FAILED  ] $name (${reason:+$reason, }$took)"
@@ -143,7 +147,7 @@ on_line() {
             took=${took%)}
             case "$line" in
             "[       OK ]"*) result "$name" ok "$took" ;;
-            "[  SKIPPED ]"*) result "$name" skipped "$took" ;;
+            "[  SKIPPED ]"*) result "$name" skipped "$took" "" "${current_lines[@]}" ;;
             *) test_failed=1; result "$name" failed "$took" "" "${current_lines[@]}" ;;
             esac
             current=""

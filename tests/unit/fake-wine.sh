@@ -64,7 +64,7 @@ for i in "${!names[@]}"; do
     pass) say "[       OK ] $name (3 ms)" ;;
     unended) printf 'no end of line'; say "[       OK ] $name (3 ms)" ;;
     silent) say "the test ends here" ;;
-    skip) say "[  SKIPPED ] $name (0 ms)" ;;
+    skip) say "scenario.cpp:7: Skipped"; say "no such processor here"; say "[  SKIPPED ] $name (0 ms)" ;;
     fail)
         say "scenario.cpp:12: Failure"
         say "Expected equality of these values: $name"

@@ -78,6 +78,8 @@ TEST_F(WineSuite, OneProcessRunsThemAllAndEachCountsByItsOwnLine) {
     EXPECT_TRUE(Has(out, "[  SKIPPED ] Menu.Later (0 ms)")) << out;
     // What the failing test said comes with it, indented so it is not counted.
     EXPECT_TRUE(Has(out, "    | Expected equality of these values: Menu.Closes")) << out;
+    // And so does why a test was skipped.
+    EXPECT_TRUE(Has(out, "[  SKIPPED ] Menu.Later (0 ms)\n    | scenario.cpp:7: Skipped\n    | no such processor here")) << out;
     EXPECT_TRUE(Has(out, "[==========] 4 Wine tests ran.")) << out;
     EXPECT_TRUE(Has(out, "[  PASSED  ] 1 tests.")) << out;
     EXPECT_TRUE(Has(out, "[  FAILED  ] 2 tests, listed below:")) << out;
