@@ -38,8 +38,8 @@ wine_log=build/wine-tests.log
 wine_status_file=build/wine-tests.status
 rm -f "$wine_status_file"
 echo "== Wine tests (scripts/wine-tests.sh), beside the rest (log: $wine_log)"
-wine_start=$SECONDS
-setsid bash -c 'scripts/wine-tests.sh; echo $? >"$1"' wine-tests "$wine_status_file" >"$wine_log" 2>&1 </dev/null &
+setsid bash -c 'scripts/wine-tests.sh; status=$?; echo "== the Wine tests took $SECONDS s"; echo $status >"$1"' \
+    wine-tests "$wine_status_file" >"$wine_log" 2>&1 </dev/null &
 wine_job=$!
 jobs_to_stop+=("$wine_job")
 
@@ -115,9 +115,10 @@ if [ -n "$image_job" ]; then
     grep -E '^== guest|^The Windows guest' "$image_log"
 fi
 echo "== waiting for the Wine tests (log: $wine_log)"
+wait_start=$SECONDS
 wait "$wine_job"
 jobs_to_stop=()
-echo "== Wine tests (scripts/wine-tests.sh), which took $((SECONDS - wine_start)) s:"
+echo "== Wine tests (scripts/wine-tests.sh), waited for $((SECONDS - wait_start)) s:"
 cat "$wine_log"
 count "$wine_log"
 wine_status=$(cat "$wine_status_file" 2>/dev/null || echo "no status")
