@@ -7,10 +7,16 @@
 # NAME.debug beside it, named by its debug link), a size that says nothing
 # unexpected was linked in; and no thread-local variables in the module's
 # own code, which a DLL loaded with LoadLibrary cannot have on XP.
+#
+#   scripts/check-dll.sh [DLL EXE [OBJECT_DIR]]
+#
+# (by default the shipped files and the module's objects in build/win32).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-allowed=scripts/windows-xp-imports.txt
-module_objects=build/win32/CMakeFiles/Aerotrace.dir
+allowed=$PWD/scripts/windows-xp-imports.txt
+dll=${1:-dist/Aerotrace.dll}
+exe=${2:-dist/aerotrace.exe}
+module_objects=${3:-build/win32/CMakeFiles/Aerotrace.dir}
 fail=0
 problem() { echo "$1: $2"; fail=1; }
 
@@ -36,19 +42,19 @@ check() {
     echo "$file: PE32 i386, $size KB, $(wc -l <<<"$imports") imports from $(awk '{print $1}' <<<"$imports" | sort -u | tr '\n' ' ')"
 }
 
-check dist/Aerotrace.dll 800
-check dist/aerotrace.exe 3072
+check "$dll" 800
+check "$exe" 3072
 
-exports=$(i686-w64-mingw32-objdump -p dist/Aerotrace.dll |
+exports=$(i686-w64-mingw32-objdump -p "$dll" |
     sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | grep -oE '^\s*\[ *[0-9]+\] [A-Za-z_]+' | awk '{print $NF}' | sort | tr '\n' ' ')
-[ "$exports" = "ImportTable Linkage " ] || problem dist/Aerotrace.dll "unexpected exports: $exports"
+[ "$exports" = "ImportTable Linkage " ] || problem "$dll" "unexpected exports: $exports"
 
 # Thread-local variables of the module's own (the C++ runtime's single one,
 # for exceptions, is made on demand and works on XP).
 if [ -d "$module_objects" ]; then
     tls=$(find "$module_objects" -name '*.obj' -exec i686-w64-mingw32-nm -A {} + 2>/dev/null | grep -E '__emutls_v\.| \.tls' || true)
-    [ -z "$tls" ] || problem dist/Aerotrace.dll "the module's own code has thread-local variables: $(echo "$tls" | head -3)"
+    [ -z "$tls" ] || problem "$dll" "the module's own code has thread-local variables: $(echo "$tls" | head -3)"
 else
-    problem dist/Aerotrace.dll "its object files ($module_objects) are missing: run scripts/build.sh win32"
+    problem "$dll" "its object files ($module_objects) are missing: run scripts/build.sh win32"
 fi
 exit $fail

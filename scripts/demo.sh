@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The main job: installs what is missing, builds dist/Aerotrace.dll and the
-# stand-in simulator, flies the demo on the stand-in (in dist/demo) and exports its recording.
+# stand-in simulator, flies the demo on the stand-in (in dist/demo), exports
+# its recording and writes the release package dist/Aerotrace-<version>.zip.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-[ "$(id -u)" = 0 ] && scripts/setup.sh
+[ "$(id -u)" = 0 ] && scripts/setup.sh demo
 scripts/build.sh native win32
 scripts/check-dll.sh
 echo "== demo flight on the stand-in simulator"
@@ -19,3 +20,6 @@ build/native/tools/aerotrace export "$recording" --format kml -o dist/demo/fligh
 build/native/tools/aerotrace export "$recording" --format gpx -o dist/demo/flight.gpx
 build/native/tools/aerotrace report "$recording" -o dist/demo/flight.html
 echo "Exported dist/demo/flight.kml and dist/demo/flight.gpx; the flight report is dist/demo/flight.html"
+
+# What a simmer downloads.
+scripts/package.sh

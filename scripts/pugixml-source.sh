@@ -24,7 +24,8 @@ else
 fi
 apt=(-qq -o "Dir::Etc::SourceList=$work/sources.list" -o "Dir::Etc::SourceParts=$work/parts"
      -o "Dir::State::Lists=$work/lists" -o "Dir::Cache=$work/cache" -o APT::Sandbox::User=root)
-apt-get "${apt[@]}" update
+source "$(dirname "$0")/apt-update.sh"
+apt_update "${apt[@]}"
 version=$(dpkg-query -W -f '${Version}' libpugixml-dev 2>/dev/null || true)
 cd "$work/unpacked"
 if ! { [ -n "$version" ] && apt-get "${apt[@]}" source "pugixml=$version" >/dev/null 2>&1; }; then

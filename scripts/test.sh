@@ -4,14 +4,16 @@
 # tests under Wine against the real Aerotrace.dll (natively where the kernel
 # runs 32-bit programs, otherwise in an emulated Windows guest), the fuzzers
 # for a bounded time, and the DLL check.
-# Ends with one line "N passed, N failed" counting every test case.
+# Lists the skipped tests with their reasons and the failed ones by name,
+# and ends with one line "N passed, N failed, N skipped" counting every
+# test case.
 #
 # Where the Wine tests run is found out; nothing needs setting. Only to
 # measure the guest, AEROTRACE_WINE_GUEST=1 runs them in it even where this
 # kernel runs 32-bit programs.
 set -uo pipefail
 cd "$(dirname "$0")/.."
-if [ "$(id -u)" = 0 ]; then scripts/setup.sh || exit 1; fi
+if [ "$(id -u)" = 0 ]; then scripts/setup.sh test || exit 1; fi
 
 # Background jobs (each in a session of its own) that are still running when
 # the run ends early are stopped with it.
@@ -23,7 +25,7 @@ trap 'for job in "${jobs_to_stop[@]}"; do kill -TERM -- -"$job" 2>/dev/null; don
 mkdir -p build
 image_log=build/guest-image.log
 image_job=""
-if [ "${AEROTRACE_WINE_GUEST:-0}" = 1 ] || ! scripts/runs-32bit.sh; then
+if ! scripts/wine-route.sh >/dev/null; then
     echo "== the Windows guest's image, beside the build (log: $image_log)"
     setsid scripts/vm/image.sh >"$image_log" 2>&1 </dev/null &
     image_job=$!
@@ -32,7 +34,7 @@ fi
 
 # The Wine tests need only the Windows build, and in the guest they take
 # longest of all: they run beside the other builds and tests.
-scripts/build.sh win32 || { echo "0 passed, 1 failed"; exit 1; }
+scripts/build.sh win32 || { echo "0 passed, 1 failed, 0 skipped"; exit 1; }
 echo "== the Windows build took $SECONDS s"
 wine_log=build/wine-tests.log
 wine_status_file=build/wine-tests.status
@@ -43,17 +45,59 @@ setsid bash -c 'scripts/wine-tests.sh; status=$?; echo "== the Wine tests took $
 wine_job=$!
 jobs_to_stop+=("$wine_job")
 
-scripts/build.sh native asan || { echo "0 passed, 1 failed"; exit 1; }
+scripts/build.sh native asan || { echo "0 passed, 1 failed, 0 skipped"; exit 1; }
 echo "== the build took $SECONDS s"
 
 passed=0
-failed=0
+failed_names=()
+skipped_names=()
 log=$(mktemp)
 
-# count LOG: adds up the cases of a GoogleTest summary in LOG into "ok" and "bad".
-count() {
-    ok=$(grep -oE '^\[  PASSED  \] [0-9]+' "$1" | awk '{s += $NF} END {print s + 0}')
-    bad=$(grep -oE '^\[  FAILED  \] [0-9]+ test' "$1" | awk '{s += $(NF-1)} END {print s + 0}')
+# gtest_cases LOG: each case of a GoogleTest program's full output, one a
+# line: "passed NAME", "failed NAME" or "skipped NAME: REASON". A test that
+# began and never ended (the program crashed in it) is a failure.
+gtest_cases() {
+    awk '
+        function end(outcome) { print outcome " " name (outcome == "skipped" ? ": " (why == "" ? "no reason given" : why) : ""); name = "" }
+        /^\[ RUN      \] / { name = substr($0, 14); why = ""; skipping = 0; next }
+        name == "" { next }
+        /^\[       OK \] / { end("passed"); next }
+        /^\[  FAILED  \] / { end("failed"); next }
+        /^\[  SKIPPED \] / { end("skipped"); next }
+        /: Skipped$/ { skipping = 1; next }
+        skipping { why = why (why == "" ? "" : " ") $0 }
+        END { if (name != "") print "failed " name " (the program ended during it)" }' "$1"
+}
+
+# wine_cases LOG: the same from the Wine tests' closing summary (its
+# "[  PASSED  ] N tests." line and the lists of skipped and failed cases).
+wine_cases() {
+    awk '
+        /^\[  PASSED  \] [0-9]+ tests?\.$/ { summary = 1; count = $4; delete lines; n = 0; next }
+        summary && /^\[  (FAILED|SKIPPED) \] [0-9]+ tests?, listed below:$/ { next }
+        summary && /^\[  FAILED  \] / { lines[n++] = "failed " substr($0, 14); next }
+        summary && /^\[  SKIPPED \] / { lines[n++] = "skipped " substr($0, 14); next }
+        END { for (i = 0; i < count; i++) print "passed"; for (i = 0; i < n; i++) print lines[i] }' "$1"
+}
+
+# tally PROGRAM STATUS: adds up the cases read from standard input. A
+# program that failed without naming a failed case is one failure itself.
+tally() {
+    local program=$1 status=$2 outcome name found=0 bad=0
+    while IFS=' ' read -r outcome name; do
+        found=1
+        case "$outcome" in
+        passed) passed=$((passed + 1)) ;;
+        failed) failed_names+=("$name"); bad=1 ;;
+        skipped) skipped_names+=("$name") ;;
+        esac
+    done
+    if [ "$status" != 0 ] && [ "$bad" = 0 ]; then
+        local when=" before any test ended"
+        [ "$found" = 1 ] && when=" after its tests"
+        failed_names+=("$program (exit status $status$when)")
+        return 1
+    fi
 }
 
 # run DIR COMMAND...: runs a GoogleTest program in DIR and adds up its cases.
@@ -67,15 +111,8 @@ run() {
     (cd "$dir" && "$program" "$@") >"$log" 2>&1
     local status=$?
     echo "== took $((SECONDS - start)) s"
-    grep -E '^\[  (FAILED|PASSED) |^\[==========\]|^\[  SKIPPED ' "$log" | tail -n 8
-    local ok bad
-    count "$log"
-    if [ $status -ne 0 ] && [ "$bad" -eq 0 ]; then
-        tail -n 30 "$log"
-        bad=1
-    fi
-    passed=$((passed + ok))
-    failed=$((failed + bad))
+    grep -E '^\[  FAILED  \] |^\[==========\]|^\[  (PASSED|SKIPPED) \] [0-9]' "$log" | tail -n 12
+    tally "$program" "$status" < <(gtest_cases "$log") || tail -n 30 "$log"
 }
 
 # step NAME COMMAND...: a check that is not a GoogleTest program counts as one case.
@@ -84,16 +121,18 @@ step() {
     shift
     echo "== $name"
     local start=$SECONDS
-    if "$@"; then passed=$((passed + 1)); else echo "FAILED: $name"; failed=$((failed + 1)); fi
+    if "$@"; then passed=$((passed + 1)); else echo "FAILED: $name"; failed_names+=("$name"); fi
     echo "== took $((SECONDS - start)) s"
 }
 
-step "the DLL exports and imports" scripts/check-dll.sh
+step "the DLL and the tool load on Windows XP SP3 to 11 (scripts/check-dll.sh)" scripts/check-dll.sh
+step "the release package (scripts/package.sh, scripts/check-package.sh)" \
+    bash -c 'scripts/package.sh && scripts/check-package.sh'
 export AEROTRACE_SCENARIO_DIR="$PWD/build/scenario-runs"
-run build/runs/native build/native/tests/unit_tests --gtest_brief=1
-run build/runs/native build/native/tests/scenario_tests --gtest_brief=1
-run build/runs/asan build/asan/tests/unit_tests --gtest_brief=1
-run build/runs/asan build/asan/tests/scenario_tests --gtest_brief=1
+run build/runs/native build/native/tests/unit_tests
+run build/runs/native build/native/tests/scenario_tests
+run build/runs/asan build/asan/tests/unit_tests
+run build/runs/asan build/asan/tests/scenario_tests
 
 fuzz_briefly() {
     if ! scripts/fuzz.sh "$1" >build/fuzz.log 2>&1; then
@@ -120,13 +159,18 @@ wait "$wine_job"
 jobs_to_stop=()
 echo "== Wine tests (scripts/wine-tests.sh), waited for $((SECONDS - wait_start)) s:"
 cat "$wine_log"
-count "$wine_log"
 wine_status=$(cat "$wine_status_file" 2>/dev/null || echo "no status")
-[ "$wine_status" != 0 ] && [ "$bad" -eq 0 ] && bad=1
-passed=$((passed + ok))
-failed=$((failed + bad))
+tally "the Wine tests (scripts/wine-tests.sh)" "$wine_status" < <(wine_cases "$wine_log")
 
 rm -f "$log"
 echo "== the whole run took $SECONDS s"
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+if [ ${#skipped_names[@]} -gt 0 ]; then
+    echo "== skipped, and why:"
+    printf '   %s\n' "${skipped_names[@]}"
+fi
+if [ ${#failed_names[@]} -gt 0 ]; then
+    echo "== failed:"
+    printf '   %s\n' "${failed_names[@]}"
+fi
+echo "$passed passed, ${#failed_names[@]} failed, ${#skipped_names[@]} skipped"
+[ ${#failed_names[@]} -eq 0 ]

@@ -68,14 +68,27 @@ indent() {
     done
 }
 
+# skip_reason LINES...: what a skipped test gave as its reason (GoogleTest
+# prints it after a line ending in ": Skipped").
+skip_reason() {
+    local line why="" after=0
+    for line in "$@"; do
+        if [ $after = 1 ]; then why+="${why:+ }$line"; fi
+        [[ "$line" == *": Skipped" ]] && after=1
+    done
+    echo "${why:-no reason given}"
+}
+
 # result NAME OUTCOME TIME [REASON] [LINES...]: records one case and says how it went.
+declare -A ended_cases=()
 result() {
     local name=$1 outcome=$2 took=$3 reason=${4:-}
     shift 4 2>/dev/null || shift $#
+    ended_cases[$name]=1
     case "$outcome" in
     ok) passed+=("$name"); echo "[       OK ] $name ($took)" ;;
     skipped)
-        skipped+=("$name")
+        skipped+=("$name: $(skip_reason "$@")")
         echo "[  SKIPPED ] $name ($took)"
         [ $# -gt 0 ] && indent "$@"
         ;;
@@ -221,14 +234,24 @@ list_tests() {
 }
 
 scenario_tests() {
-    local program_name names=() listed=0 pending=() name batch_filter=$filter
+    local program_name names=() pending=() name batch_filter=$filter ended
     program_name=$(basename "$built_tests")
     if [ ! -f "$tests_exe" ] || { [ -n "$dll" ] && [ ! -f "$dll" ]; }; then
         result "$program_name" failed "0 s" "$built_tests${dll:+ or $dll} is missing: run scripts/build.sh win32"
         return
     fi
     mkdir -p "$scratch/runs"
-    echo "== $program_name under Wine, $per_test s at most for each test"
+    # What the program holds: a run that ends with fewer cases than these
+    # has lost some, and fails.
+    if ! list_tests; then
+        result "$program_name --gtest_list_tests" failed "0 s" "it did not list its tests"
+        return
+    fi
+    if [ ${#names[@]} = 0 ]; then
+        result "$program_name" failed "0 s" "no test matches the filter \"$filter\""
+        return
+    fi
+    echo "== $program_name under Wine: ${#names[@]} tests, $per_test s at most for each"
     while :; do
         run_batch "$batch_filter"
         if [ -n "$current" ]; then
@@ -243,23 +266,15 @@ scenario_tests() {
         elif [ "$summary" = 0 ] && [ "$batch_count" -gt 0 ]; then
             result "$program_name" failed "0 s" "the program ended between two tests (exit status $status)"
         fi
-        [ -z "$interruption" ] && [ -z "$current" ] && [ "$summary" = 1 ] && return
-        reset_wine
-        # Which tests have not started yet: the list is needed only now.
-        if [ $listed = 0 ]; then
-            if ! list_tests; then
-                local how=""
-                [ "$batch_count" = 0 ] && [ -z "$interruption" ] && how=" (it ended before its first test, exit status $status)"
-                result "$program_name --gtest_list_tests" failed "0 s" "it did not list its tests$how"
-                return
-            fi
-            listed=1
+        if [ -z "$interruption" ] && [ -z "$current" ] && [ "$summary" = 1 ]; then
+            break
         fi
+        reset_wine
         pending=()
         for name in "${names[@]}"; do
             [ -n "${started[$name]:-}" ] || pending+=("$name")
         done
-        [ ${#pending[@]} -gt 0 ] || return
+        [ ${#pending[@]} -gt 0 ] || break
         if [ "$batch_count" = 0 ] || [ "$SECONDS" -ge "$deadline" ]; then
             # The program started no test at all, or no time is left: the
             # rest cannot run.
@@ -271,6 +286,12 @@ scenario_tests() {
         echo "== a new process for the ${#pending[@]} tests that had not started"
         batch_filter=$(IFS=:; echo "${pending[*]}")
     done
+    # Every listed test must have ended one way or another.
+    ended=0
+    for name in "${names[@]}"; do [ -n "${ended_cases[$name]:-}" ] && ended=$((ended + 1)); done
+    if [ "$ended" -lt ${#names[@]} ]; then
+        result "$program_name" failed "0 s" "$ended of its ${#names[@]} listed tests ran"
+    fi
 }
 
 # bounded SECONDS LOG COMMAND...: runs a Windows program for at most SECONDS

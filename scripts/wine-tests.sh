@@ -2,8 +2,8 @@
 # Runs the Wine tests (scripts/wine-suite.sh: the i686 scenario tests against
 # the real dist/Aerotrace.dll, in as few processes as they can with a timeout
 # for each test, and simhost.exe flying the demo) wherever 32-bit Windows programs can run: on
-# this machine when its kernel runs 32-bit programs, otherwise in the Windows
-# guest (scripts/vm/run.sh, one boot for the whole run; the first run builds
+# this machine when its kernel runs 32-bit programs and wine32 is installed
+# (scripts/wine-route.sh), otherwise in the Windows guest (scripts/vm/run.sh, one boot for the whole run; the first run builds
 # the guest's image, later runs reuse it). Needs the win32 build.
 #
 #   scripts/wine-tests.sh [--filter PATTERN] [--timeout SECONDS] [--no-demo] [--guest]
@@ -36,7 +36,11 @@ while [ $# -gt 0 ]; do
 done
 suite_args+=(--budget "$budget")
 
-if [ "$where" = auto ] && scripts/runs-32bit.sh; then
+why="asked for with --guest or AEROTRACE_WINE_GUEST=1"
+if [ "$where" = auto ]; then
+    if why=$(scripts/wine-route.sh); then where=here; else where=guest; fi
+fi
+if [ "$where" = here ]; then
     source scripts/wine-env.sh
     if [ "$AEROTRACE_WINE" != 1 ]; then
         echo "[  FAILED  ] 1 test, listed below:"
@@ -48,11 +52,7 @@ fi
 
 # In the guest. Its output comes back as it goes; should the guest fail
 # before the suite's summary, the cases it finished still count.
-if [ "$where" = guest ]; then
-    echo "== the Wine tests run in the Windows guest"
-else
-    echo "== this kernel runs no 32-bit programs: the Wine tests run in the Windows guest"
-fi
+echo "== the Wine tests run in the emulated Windows guest: $why"
 # The emulated machine is several times slower than this one.
 [ "$timeout_given" = 1 ] || suite_args+=(--timeout 180)
 output=$(mktemp)

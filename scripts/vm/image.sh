@@ -6,20 +6,24 @@
 #
 # The image lives outside the clone, in $AEROTRACE_GUEST_CACHE (default
 # /var/cache/aerotrace-guest), in a folder named by a hash of the files that
-# build it (this script and scripts/vm/init): a second run reuses it and a
+# build it (this script, scripts/vm/init and scripts/apt-update.sh): a second run reuses it and a
 # change to either file builds a new one. Downloaded packages are kept beside
 # it, so a rebuild does not download them again.
 #
 #   scripts/vm/image.sh            builds the image if needed; prints its folder
 #   scripts/vm/image.sh --key      prints the hash only
-# The folder holds rootfs.img (ext4), vmlinuz and initrd.img. Progress and
-# the time of each phase go to standard error; a failure says why and exits 1.
+# The folder holds rootfs.img (ext4), vmlinuz and initrd.img. Standard
+# output carries that folder's path and nothing else, whoever calls this:
+# progress, the time of each phase and what the guest prints while the
+# prefix is made go to standard error; a failure says why and exits 1.
 set -euo pipefail
+exec 3>&1 1>&2
 here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../apt-update.sh"
 cache=${AEROTRACE_GUEST_CACHE:-/var/cache/aerotrace-guest}
-key=$(cat "$here/image.sh" "$here/init" | sha256sum | cut -c1-16)
+key=$(cat "$here/image.sh" "$here/init" "$here/../apt-update.sh" | sha256sum | cut -c1-16)
 case "${1:-}" in
---key) echo "$key"; exit 0 ;;
+--key) echo "$key" >&3; exit 0 ;;
 "") ;;
 *) echo "usage: scripts/vm/image.sh [--key]" >&2; exit 2 ;;
 esac
@@ -38,7 +42,7 @@ phase() {
 
 if [ -f "$image/ready" ]; then
     touch "$image/ready"
-    echo "$image"
+    echo "$image" >&3
     exit 0
 fi
 
@@ -55,7 +59,7 @@ if ! flock -n 8; then
     flock 8
 fi
 if [ -f "$image/ready" ]; then
-    echo "$image"
+    echo "$image" >&3
     exit 0
 fi
 
@@ -73,10 +77,48 @@ phase_once() {
     touch "$stamp"
 }
 
+# The suites the guest is made of: bookworm, and its updates and security
+# suites where their indexes can be fetched for both architectures. A mirror
+# being synced serves an index out of step with its Release file, and
+# mmdebstrap then stops; a suite left out keeps the root self-consistent
+# (every package of both architectures from the same suites), and the guest
+# never reaches a network: it only runs the tests.
+suites() {
+    local lists
+    lists=$(mktemp -d)
+    mkdir -p "$lists/lists/partial" "$lists/cache/archives/partial" "$lists/parts"
+    printf '%s\n' "deb http://deb.debian.org/debian bookworm main" \
+        "deb http://deb.debian.org/debian bookworm-updates main" \
+        "deb http://deb.debian.org/debian-security bookworm-security main" >"$lists/sources.list"
+    apt_update -qq -o "Dir::Etc::SourceList=$lists/sources.list" -o "Dir::Etc::SourceParts=$lists/parts" \
+        -o "Dir::State::Lists=$lists/lists" -o "Dir::Cache=$lists/cache" -o APT::Sandbox::User=root \
+        -o APT::Architectures::=amd64 -o APT::Architectures::=i386 >&2
+    rm -rf "$lists"
+    local stale
+    stale=$(sed 's#/.*##' <<<"$STALE_INDEXES" | sort -u)
+    if grep -qx bookworm <<<"$stale"; then
+        echo "bookworm's own indexes cannot be fetched today ($(echo $STALE_INDEXES))" >&2
+        return 1
+    fi
+    sources=("deb http://deb.debian.org/debian bookworm main")
+    local suite url
+    for suite in bookworm-updates bookworm-security; do
+        url=http://deb.debian.org/debian
+        [ "$suite" = bookworm-security ] && url=http://deb.debian.org/debian-security
+        if grep -qx "$suite" <<<"$stale"; then
+            say "leaving $suite out of the guest: its indexes could not be fetched ($(grep "^$suite/" <<<"$STALE_INDEXES" | tr '\n' ' '))"
+        else
+            sources+=("deb $url $suite main")
+        fi
+    done
+}
+
 # The root file system. The initramfs only has to find an ext4 root on a
 # virtio disk: listing those modules (before the kernel package configures)
 # keeps it small and quick to build.
 rootfs() {
+    local sources
+    suites || return 1
     rm -rf "$build/root"
     mmdebstrap --variant=apt --architectures=amd64,i386 \
         --include=linux-image-amd64,kmod,mount,procps,wine,wine32:i386,fonts-wine,xvfb,xauth \
@@ -93,10 +135,7 @@ rootfs() {
         --customize-hook="sync-out /var/cache/apt/archives $cache/debs" \
         --customize-hook="cp '$here/init' \"\$1/sbin/aerotrace-init\"" \
         --customize-hook='chmod 755 "$1/sbin/aerotrace-init"' \
-        bookworm "$build/root" \
-        "deb http://deb.debian.org/debian bookworm main" \
-        "deb http://deb.debian.org/debian bookworm-updates main" \
-        "deb http://deb.debian.org/debian-security bookworm-security main" \
+        bookworm "$build/root" "${sources[@]}" \
         >"$build/mmdebstrap.log" 2>&1 || { tail -n 30 "$build/mmdebstrap.log" >&2; return 1; }
     rm -f "$cache"/debs/lock
     rm -rf "$cache"/debs/partial
@@ -148,4 +187,4 @@ say "image $key built in $((SECONDS - started)) s"
 # Images of other versions of these scripts that nobody booted for a week.
 find "$cache" -mindepth 2 -maxdepth 2 -name ready -mtime +7 -printf '%h\n' 2>/dev/null |
     while read -r old; do [ "$old" != "$image" ] && rm -rf "$old"; done
-echo "$image"
+echo "$image" >&3

@@ -3,10 +3,11 @@
 # the tests of scripts/wine-suite.sh. Every call is appended to $FAKE_WINE_LOG.
 # The "program" that wine runs is a text file, one test a line:
 #
-#   Suite.Name pass|fail|skip|hang|crash|unended|silent
+#   Suite.Name pass|fail|skip|hang|crash|unended|silent|vanish
 #
 # ("unended": passes after printing text without ending its line; "silent":
-# prints no result line, so the next test begins without one)
+# prints no result line, so the next test begins without one; "vanish": is
+# listed but never runs, and the program ends as if all had)
 # and optionally lines "!start crash" (the program dies before its first
 # test) or "!exit N" (it exits with N after its tests, all passing). It prints
 # what a GoogleTest program prints, with Windows line endings, and flushes
@@ -59,6 +60,7 @@ say "[==========] Running ${#names[@]} tests from 1 test suite."
 failures=()
 for i in "${!names[@]}"; do
     name=${names[$i]}
+    [ "${behaviours[$i]}" = vanish ] && continue
     say "[ RUN      ] $name"
     case "${behaviours[$i]}" in
     pass) say "[       OK ] $name (3 ms)" ;;

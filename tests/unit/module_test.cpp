@@ -1,4 +1,4 @@
-// The entry records the host reads, and the module's starting state.
+// The entry records the host reads.
 #include <gtest/gtest.h>
 
 #include "core/module.h"
@@ -15,5 +15,3 @@ TEST(ModuleRecords, LinkageAndImportTableHoldWhatTheHostReads) {
     for (int i = 0; i < 12; ++i) EXPECT_EQ(ImportTable[i].moduleId, ids[i]) << "entry " << i;
     EXPECT_EQ(ImportTable[11].interfacePointer, nullptr);
 }
-
-TEST(ModuleRecords, ModeStartsIdle) { EXPECT_EQ(ModuleCore{}.mode, Idle); }

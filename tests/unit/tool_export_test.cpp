@@ -54,7 +54,7 @@ std::vector<FullSample> Samples(const std::string& path, uint32_t trackIndex) {
 using ExportReadBack = ToolTest;
 
 TEST_F(ExportReadBack, GpxKmlAndIgcReadByGpsbabelWithEveryPointInPlace) {
-    if (!HaveProgram("gpsbabel")) GTEST_SKIP() << "gpsbabel is not installed (scripts/setup.sh installs it)";
+    ASSERT_TRUE(HaveProgram("gpsbabel")) << "gpsbabel is not installed (scripts/setup.sh installs it)";
     WriteFormation("flight.atr");
     const std::vector<FullSample> user = Samples("flight.atr", 0);
     const std::vector<FullSample> ai = Samples("flight.atr", 1);
@@ -255,7 +255,7 @@ TEST_F(TableExport, CsvNamesUnitsQuotesTitlesAndConvertsEveryGroup) {
 }
 
 TEST_F(TableExport, JsonAndGeoJsonParseWithEveryPoint) {
-    if (!HaveProgram("python3")) GTEST_SKIP() << "python3 is needed to parse JSON";
+    ASSERT_TRUE(HaveProgram("python3")) << "python3 is needed to parse JSON (scripts/setup.sh installs it)";
     WriteFormation("flight.atr");
     ASSERT_EQ(RunTool("export flight.atr --format json -o out.json"), 0);
     ASSERT_EQ(RunTool("export flight.atr --format geojson -o out.geojson"), 0);

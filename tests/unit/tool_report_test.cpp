@@ -244,8 +244,8 @@ TEST(ReportLines, SimplifiedLinesStayWithinTheToleranceOfEveryPoint) {
 using ReportInBrowser = ToolTest;
 
 TEST_F(ReportInBrowser, RendersAndPrintsOnePagePerTrack) {
-    if (!HaveProgram("chromium")) GTEST_SKIP() << "chromium is not installed (scripts/setup.sh installs it)";
-    if (!HaveProgram("convert")) GTEST_SKIP() << "ImageMagick is not installed (scripts/setup.sh installs it)";
+    ASSERT_TRUE(HaveProgram("chromium")) << "chromium is not installed (scripts/setup.sh installs it)";
+    ASSERT_TRUE(HaveProgram("convert")) << "ImageMagick is not installed (scripts/setup.sh installs it)";
     ASSERT_TRUE(WriteSampleRecording("known.atr", KnownTracks()));
     ASSERT_EQ(RunTool("report known.atr -o known.html"), 0);
     const std::string shot = std::string(AEROTRACE_SCRIPTS) + "/browser-shot.sh";

@@ -71,7 +71,10 @@ protected:
 TEST_F(WineSuite, OneProcessRunsThemAllAndEachCountsByItsOwnLine) {
     const std::string out = Run("Menu.Opens pass\nMenu.Closes fail\nKinds/Stop.After/Start fail\nMenu.Later skip\n");
     EXPECT_EQ(ProgramRuns(), 1);
-    EXPECT_EQ(Read("calls").find("--gtest_list_tests"), std::string::npos) << "no listing unless interrupted";
+    const std::string calls = Read("calls");
+    const size_t first = calls.find("tests.exe ");
+    EXPECT_EQ(calls.compare(first, 28, "tests.exe --gtest_list_tests"), 0) << "listed first\n" << calls;
+    EXPECT_EQ(calls.find("--gtest_list_tests"), calls.rfind("--gtest_list_tests")) << "and once\n" << calls;
     EXPECT_TRUE(Has(out, "[       OK ] Menu.Opens (3 ms)")) << out;
     EXPECT_TRUE(Has(out, "[  FAILED  ] Menu.Closes (5 ms)")) << out;
     EXPECT_TRUE(Has(out, "[  FAILED  ] Kinds/Stop.After/Start (5 ms)")) << out;
@@ -84,6 +87,7 @@ TEST_F(WineSuite, OneProcessRunsThemAllAndEachCountsByItsOwnLine) {
     EXPECT_TRUE(Has(out, "[  PASSED  ] 1 tests.")) << out;
     EXPECT_TRUE(Has(out, "[  FAILED  ] 2 tests, listed below:")) << out;
     EXPECT_EQ(Count(out, "[  FAILED  ] "), 5) << "each failure once as it ends, once in the list";
+    EXPECT_TRUE(Has(out, "[  SKIPPED ] Menu.Later: no such processor here")) << "the list gives the reason\n" << out;
     EXPECT_NE(status, 0);
 
     Run("Menu.Opens pass\nMenu.Closes pass\n");
@@ -147,6 +151,19 @@ TEST_F(WineSuite, AProgramThatFailsOutsideItsTestsIsAFailureNeverASilentPass) {
     EXPECT_NE(out.find("[  FAILED  ] C.Hangs (stopped: the run's 2 s were used up, "), std::string::npos) << out;
     EXPECT_TRUE(Has(out, "[  FAILED  ] C.After (not run: the run's 2 s were used up, 0 s)")) << out;
     EXPECT_TRUE(Has(out, "[==========] 2 Wine tests ran.")) << out;
+}
+
+TEST_F(WineSuite, ARunWithFewerCasesThanTheProgramListsFails) {
+    // The program ends normally, all passing, but one listed test never ran.
+    std::string out = Run("E.One pass\nE.Gone vanish\nE.Two pass\n");
+    EXPECT_TRUE(Has(out, "[  PASSED  ] 2 tests.")) << out;
+    EXPECT_TRUE(Has(out, "[  FAILED  ] tests.exe (2 of its 3 listed tests ran)")) << out;
+    EXPECT_NE(status, 0);
+
+    // A filter that leaves nothing to run is no success either.
+    out = Run("E.One pass\n", "--timeout 2 --filter 'Nothing.*'");
+    EXPECT_TRUE(Has(out, "[  FAILED  ] tests.exe (no test matches the filter \"Nothing.*\")")) << out;
+    EXPECT_NE(status, 0);
 }
 
 }  // namespace
