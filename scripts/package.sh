@@ -12,19 +12,10 @@ cd "$(dirname "$0")/.."
 dist=${AEROTRACE_DIST:-dist}
 fail() { echo "package: $*" >&2; exit 1; }
 
-# The version is written in one place, the three numbers in support.h.
-version_number() {
-    local found
-    found=$(sed -n "s/^[[:space:]]*#[[:space:]]*define[[:space:]]\+AEROTRACE_VERSION_$1[[:space:]]\+\([0-9]\+\)[[:space:]]*$/\1/p" src/core/support.h)
-    [ -n "$found" ] || fail "src/core/support.h defines no AEROTRACE_VERSION_$1 number"
-    [ "$(wc -l <<<"$found")" = 1 ] || fail "src/core/support.h defines AEROTRACE_VERSION_$1 more than once"
-    echo "$found"
-}
+# The version is written in one place, its line in support.h.
 [ -f src/core/support.h ] || fail "src/core/support.h is missing"
-major=$(version_number MAJOR)
-minor=$(version_number MINOR)
-patch=$(version_number PATCH)
-version="$major.$minor.$patch"
+version=$(sed -n 's/^#define AEROTRACE_VERSION "\([0-9]\+\.[0-9]\+\.[0-9]\+\)"$/\1/p' src/core/support.h)
+[ "$(wc -w <<<"$version")" = 1 ] || fail "src/core/support.h has no single line #define AEROTRACE_VERSION \"MAJOR.MINOR.PATCH\""
 if [ "${1:-}" = --version ]; then echo "$version"; exit 0; fi
 [ $# -eq 0 ] || fail "unknown argument: $1 (usage: scripts/package.sh [--version])"
 

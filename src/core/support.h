@@ -1,17 +1,10 @@
 // Who to contact and which version this is: the one place that says so.
 #pragma once
 
-// The version: these three numbers are the only place it is written. The
-// DLL's version resource, the about box, the tool's --version and the
-// release package's file name all take it from here.
-#define AEROTRACE_VERSION_MAJOR 1
-#define AEROTRACE_VERSION_MINOR 0
-#define AEROTRACE_VERSION_PATCH 0
-#define AEROTRACE_STRINGIFY_(x) #x
-#define AEROTRACE_STRINGIFY(x) AEROTRACE_STRINGIFY_(x)
-#define AEROTRACE_VERSION                                                    \
-    AEROTRACE_STRINGIFY(AEROTRACE_VERSION_MAJOR) "." AEROTRACE_STRINGIFY(   \
-        AEROTRACE_VERSION_MINOR) "." AEROTRACE_STRINGIFY(AEROTRACE_VERSION_PATCH)
+// The version, written here only: the DLL's version resource (its numbers
+// are taken from this line by the build), the about box, the tool's
+// --version and the release package's file name all come from it.
+#define AEROTRACE_VERSION "1.0.0"
 #define AEROTRACE_SUPPORT_ADDRESS "support@aerotrace.example"
 #define AEROTRACE_SUPPORT_WEB "https://aerotrace.example/support"
 
