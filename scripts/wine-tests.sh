@@ -63,7 +63,12 @@ if [ "$status" = 125 ] || ! grep -q '^\[==========\] [0-9]* Wine tests ran' "$ou
     reason=$(grep -E '^The Windows guest' "$output" | tail -n 1)
     passed=$(grep -c '^\[       OK \] ' "$output")
     failures=$(grep -E '^\[  FAILED  \] [^0-9]' "$output" | sed 's/, [0-9]* s)$/)/')
+    skips=$(grep -E '^\[  SKIPPED \] [^0-9]' "$output" | sed -E 's/ \([0-9]+ ms\)$/: the reason is above/')
     echo "[  PASSED  ] $passed tests."
+    if [ -n "$skips" ]; then
+        echo "[  SKIPPED ] $(grep -c . <<<"$skips") tests, listed below:"
+        echo "$skips"
+    fi
     echo "[  FAILED  ] $(($(grep -c . <<<"$failures") + 1)) tests, listed below:"
     [ -n "$failures" ] && echo "$failures"
     echo "[  FAILED  ] the Windows guest (${reason:-it ended before the tests did, status $status})"
