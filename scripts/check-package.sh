@@ -3,7 +3,8 @@
 #   scripts/check-package.sh [ZIP]    (default dist/Aerotrace-<version>.zip)
 # - it holds exactly the files listed below, in one folder Aerotrace-<version>/;
 # - its DLL and tool are byte for byte dist/Aerotrace.dll and dist/aerotrace.exe;
-# - the DLL's version record says the version in the package's name;
+# - the DLL's version record and the tool's --version say the version in the
+#   package's name;
 # - the text files are plain ASCII with CRLF line ends, the read-me names the version;
 # - the guide pages open in headless Chromium with every picture shown and
 #   every local link leading to a file of the package (and to an element
@@ -118,6 +119,15 @@ done
 if [ -f "$package/README.txt" ]; then
     if grep -q "Aerotrace $version" "$package/README.txt"; then ok "README.txt names version $version"
     else fault "README.txt does not name version $version"; fi
+fi
+# The tool says the same version (the native build of the same source).
+tool=build/native/tools/aerotrace
+if [ -x "$tool" ]; then
+    said=$("$tool" --version 2>&1 || true)
+    if [ "$said" = "aerotrace $version" ]; then ok "aerotrace --version says $version"
+    else fault "aerotrace --version says \"$said\", not \"aerotrace $version\""; fi
+else
+    fault "$tool is missing, so its --version cannot be compared: run scripts/build.sh native"
 fi
 
 # The guide pages in a browser. A check page beside the package opens each
