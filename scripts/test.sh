@@ -48,57 +48,11 @@ jobs_to_stop+=("$wine_job")
 scripts/build.sh native asan || { echo "0 passed, 1 failed, 0 skipped"; exit 1; }
 echo "== the build took $SECONDS s"
 
+source scripts/test-counts.sh
 passed=0
 failed_names=()
 skipped_names=()
 log=$(mktemp)
-
-# gtest_cases LOG: each case of a GoogleTest program's full output, one a
-# line: "passed NAME", "failed NAME" or "skipped NAME: REASON". A test that
-# began and never ended (the program crashed in it) is a failure.
-gtest_cases() {
-    awk '
-        function end(outcome) { print outcome " " name (outcome == "skipped" ? ": " (why == "" ? "no reason given" : why) : ""); name = "" }
-        /^\[ RUN      \] / { name = substr($0, 14); why = ""; skipping = 0; next }
-        name == "" { next }
-        /^\[       OK \] / { end("passed"); next }
-        /^\[  FAILED  \] / { end("failed"); next }
-        /^\[  SKIPPED \] / { end("skipped"); next }
-        /: Skipped$/ { skipping = 1; next }
-        skipping { why = why (why == "" ? "" : " ") $0 }
-        END { if (name != "") print "failed " name " (the program ended during it)" }' "$1"
-}
-
-# wine_cases LOG: the same from the Wine tests' closing summary (its
-# "[  PASSED  ] N tests." line and the lists of skipped and failed cases).
-wine_cases() {
-    awk '
-        /^\[  PASSED  \] [0-9]+ tests?\.$/ { summary = 1; count = $4; delete lines; n = 0; next }
-        summary && /^\[  (FAILED|SKIPPED) \] [0-9]+ tests?, listed below:$/ { next }
-        summary && /^\[  FAILED  \] / { lines[n++] = "failed " substr($0, 14); next }
-        summary && /^\[  SKIPPED \] / { lines[n++] = "skipped " substr($0, 14); next }
-        END { for (i = 0; i < count; i++) print "passed"; for (i = 0; i < n; i++) print lines[i] }' "$1"
-}
-
-# tally PROGRAM STATUS: adds up the cases read from standard input. A
-# program that failed without naming a failed case is one failure itself.
-tally() {
-    local program=$1 status=$2 outcome name found=0 bad=0
-    while IFS=' ' read -r outcome name; do
-        found=1
-        case "$outcome" in
-        passed) passed=$((passed + 1)) ;;
-        failed) failed_names+=("$name"); bad=1 ;;
-        skipped) skipped_names+=("$name") ;;
-        esac
-    done
-    if [ "$status" != 0 ] && [ "$bad" = 0 ]; then
-        local when=" before any test ended"
-        [ "$found" = 1 ] && when=" after its tests"
-        failed_names+=("$program (exit status $status$when)")
-        return 1
-    fi
-}
 
 # run DIR COMMAND...: runs a GoogleTest program in DIR and adds up its cases.
 run() {
@@ -112,7 +66,7 @@ run() {
     local status=$?
     echo "== took $((SECONDS - start)) s"
     grep -E '^\[  FAILED  \] |^\[==========\]|^\[  (PASSED|SKIPPED) \] [0-9]' "$log" | tail -n 12
-    tally "$program" "$status" < <(gtest_cases "$log") || tail -n 30 "$log"
+    tally "$program" "$status" "$(basename "$dir") $(basename "$program")" < <(gtest_cases "$log") || tail -n 30 "$log"
 }
 
 # step NAME COMMAND...: a check that is not a GoogleTest program counts as one case.
@@ -160,7 +114,7 @@ jobs_to_stop=()
 echo "== Wine tests (scripts/wine-tests.sh), waited for $((SECONDS - wait_start)) s:"
 cat "$wine_log"
 wine_status=$(cat "$wine_status_file" 2>/dev/null || echo "no status")
-tally "the Wine tests (scripts/wine-tests.sh)" "$wine_status" < <(wine_cases "$wine_log")
+tally "the Wine tests (scripts/wine-tests.sh)" "$wine_status" Wine < <(wine_cases "$wine_log")
 
 rm -f "$log"
 echo "== the whole run took $SECONDS s"
