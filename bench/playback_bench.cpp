@@ -313,7 +313,8 @@ void BM_OpenGigabyteRecording(benchmark::State& state) {
     for (auto _ : state) {
         moduleClock.startTime = 0xFFFFFFFF;
         moduleClock.endTime = 0;
-        if (!LoadRecording(path.c_str(), 0) || trackTable.count != 3) state.SkipWithError("not loaded");
+        uint32_t dateStamp = 0;
+        if (!LoadRecording(path.c_str(), 0, &dateStamp) || trackTable.count != 3) state.SkipWithError("not loaded");
         state.PauseTiming();
         while (trackTable.count) RemoveLoadedTrack(0);
         state.ResumeTiming();

@@ -166,7 +166,8 @@ void BM_InterpolateSteadilyFromRing(benchmark::State& state) {
         return;
     }
     for (uint32_t i = 0; i < 5000; ++i) AppendSample(&track, BenchSample(i));
-    RotateRing(&track);
+    uint32_t shift = 0;
+    RotateRing(&track, &shift);
     track.readMode = 1;
     track.cursor = 0;
     track.windowIndex = 0;

@@ -88,7 +88,8 @@ std::unique_ptr<RecordingFile> OpenRecording(const std::string& path) {
         recording->dateStamp = recording->version == FileVersionNoFlags ? 0 : header.dateStamp;
         Track track{};
         if (!FileSeek(file, LegacySamplesOffset, SEEK_SET) ||
-            !TrackOpenRaw(&track, ReadWindowSamples, file, header.sampleCount, flags, 0, header.referenceElevation))
+            !TrackOpenRaw(&track, ReadWindowSamples, file, header.sampleCount, flags, 0, header.referenceElevation,
+                          nullptr))
             throw ToolError(path + ": the samples cannot be read");
         recording->tracks.push_back(track);
         recording->startTime = 0;

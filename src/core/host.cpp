@@ -92,8 +92,7 @@ uint32_t HostNextAircraft(uint32_t aircraftId) { return NeighbourAircraft(aircra
 uint32_t HostPrevAircraft(uint32_t aircraftId) { return NeighbourAircraft(aircraftId, 0x10); }
 
 const char* HostAircraftTitle(uint32_t aircraftId) {
-    // Without a host (the command-line tool reads old recordings through the
-    // same track code) there is no title to give.
+    // Without the host's AI interface there is no title to give.
     if (!Interface(InterfaceAi)) return nullptr;
     void* info = Operation<void*(HOSTCALL*)(uint32_t)>(InterfaceAi, 0x50)(aircraftId);
     if (!info) return nullptr;

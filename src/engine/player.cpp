@@ -28,8 +28,11 @@ void StartPlayback(int asTraffic) {
     moduleClock.endTime = 0;
     trackTable.loadedTrackCount = 0;
     uint32_t cursor = 0;
-    while (NextSelectedPath(selection, sizeof selection, &cursor, selectedPath, sizeof selectedPath))
-        LoadRecording(selectedPath, asTraffic);  // a file that fails has told the user and is skipped
+    uint32_t dateStamp = 0;
+    while (NextSelectedPath(selection, sizeof selection, &cursor, selectedPath, sizeof selectedPath)) {
+        // A file that fails has told the user and is skipped.
+        if (LoadRecording(selectedPath, asTraffic, &dateStamp)) playback.loadedDateStamp = dateStamp;
+    }
     if (asTraffic) {
         module.mode = TrafficPlayback;
     } else {

@@ -12,7 +12,6 @@
 #include "core/clock.h"
 #include "core/host.h"
 #include "core/module.h"
-#include "engine/playback.h"
 #include "engine/recording_format.h"
 #include "engine/track_table.h"
 
@@ -195,8 +194,9 @@ static int AddSingleTrack(PlatformFile* file, uint32_t version, int asTraffic, u
     if (index < 0) return 0;
     const bool user = index == 0 && !asTraffic;
     Track* track = &trackTable.tracks[index];
+    // These files keep no title: the track takes the user aircraft's.
     if (!TrackOpenRaw(track, TrackWindowSamples, file, header.sampleCount, flags, user ? 1 : 0,
-                      header.referenceElevation))
+                      header.referenceElevation, HostAircraftTitle(1)))
         return 0;
     // Opening read the last sample's time through the window; an AI track
     // gives it back until its aircraft is created, as AI tracks of newer
@@ -213,7 +213,7 @@ static int AddSingleTrack(PlatformFile* file, uint32_t version, int asTraffic, u
     return 1;
 }
 
-int LoadRecording(const char* path, int asTraffic) {
+int LoadRecording(const char* path, int asTraffic, uint32_t* dateStamp) {
     PlatformFile* file = FileOpen(path, "rb");
     if (!file) {
         ShowLoadMessage(OpenFailedText, "Aerotrace");
@@ -229,10 +229,10 @@ int LoadRecording(const char* path, int asTraffic) {
     // Everything goes into locals first: a file that fails half-way leaves
     // the table and the time range as they were.
     const uint16_t firstIndex = trackTable.count;
-    uint32_t startTime = moduleClock.startTime, endTime = moduleClock.endTime, dateStamp = 0;
+    uint32_t startTime = moduleClock.startTime, endTime = moduleClock.endTime, stamp = 0;
     int added = check.version == FileVersionCurrent
-                    ? AddMultiTrack(file, asTraffic, &startTime, &endTime, &dateStamp)
-                    : AddSingleTrack(file, check.version, asTraffic, &startTime, &endTime, &dateStamp);
+                    ? AddMultiTrack(file, asTraffic, &startTime, &endTime, &stamp)
+                    : AddSingleTrack(file, check.version, asTraffic, &startTime, &endTime, &stamp);
     if (!added) {
         DropAddedTracks(firstIndex);
         FileClose(file);
@@ -243,7 +243,7 @@ int LoadRecording(const char* path, int asTraffic) {
     if (trackTable.count == firstIndex) FileClose(file);
     moduleClock.startTime = startTime;
     moduleClock.endTime = endTime;
-    playback.loadedDateStamp = dateStamp;
+    *dateStamp = stamp;
     return 1;
 }
 

@@ -31,8 +31,9 @@ int ValidateRecording(PlatformFile* file, RecordingCheck* check);
 // the tracks (closed with the last of them, RemoveLoadedTrack). The user
 // aircraft's track is the one that lands in table slot 0 unless asTraffic.
 // A file that cannot be opened or is damaged gets its message and adds
-// nothing; returns 1 when the file's tracks were added.
-int LoadRecording(const char* path, int asTraffic);
+// nothing; returns 1 when the file's tracks were added, with the file's date
+// stamp in *dateStamp (0 for a file that keeps none).
+int LoadRecording(const char* path, int asTraffic, uint32_t* dateStamp);
 
 // The altitude offset (metres x 2^32) that lifts a track recorded where the
 // reference elevation was recordedFeet to where it is currentFeet. The user

@@ -55,12 +55,14 @@ bool MakeBufferTrack() {
     return true;
 }
 
-// RotateRing moves the time line to start at the oldest sample; the time of
-// the last sampling tick belongs to the same line and moves with it, so that
-// the next sample still comes one interval after the newest.
+// RotateRing moves the samples' time line to start at the oldest sample; the
+// module's track time and the time of the last sampling tick belong to the
+// same line and move with it, so that the next sample still comes one
+// interval after the newest.
 bool PutInTimeOrder(Track* track) {
-    const uint32_t shift = track->count < track->capacity ? 0 : track->firstTime;
-    if (!RotateRing(track)) return false;
+    uint32_t shift = 0;
+    if (!RotateRing(track, &shift)) return false;
+    moduleClock.trackTime -= shift;
     capture.lastSampleTime -= shift;
     return true;
 }

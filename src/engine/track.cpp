@@ -9,9 +9,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "core/clock.h"
-#include "core/host.h"
-
 // Windows larger than this are refused rather than attempted.
 static const uint64_t MaxWindowBytes = 0x7FFFFFFF;
 
@@ -188,7 +185,7 @@ int TrackInit(Track* track, uint32_t capacity, PlatformFile* file, int fromFile,
 }
 
 int TrackOpenRaw(Track* track, uint32_t capacity, PlatformFile* file, uint32_t count, uint32_t flags,
-                 uint32_t aircraftId, float referenceElevation) {
+                 uint32_t aircraftId, float referenceElevation, const char* title) {
     if (!file || count == 0) return 0;
     Track made{};
     made.capacity = capacity;
@@ -199,7 +196,7 @@ int TrackOpenRaw(Track* track, uint32_t capacity, PlatformFile* file, uint32_t c
     made.file = file;
     made.aircraftId = aircraftId;
     made.referenceElevation = referenceElevation;
-    CopyTrackTitle(made.title, HostAircraftTitle(1));
+    CopyTrackTitle(made.title, title);
     int64_t start = FileTell(file);
     if (start < 0 || start > UINT32_MAX) return 0;
     made.dataOffset = static_cast<uint32_t>(start);
@@ -324,7 +321,8 @@ int AppendSample(Track* track, const FullSample& sample) {
     return 1;
 }
 
-int RotateRing(Track* track) {
+int RotateRing(Track* track, uint32_t* shift) {
+    *shift = 0;
     if (!track->ring || !track->window) return 0;
     if (track->count < track->capacity) return 1;  // never wrapped: already in time order
     if (track->windowIndex > track->capacity) return 0;
@@ -351,7 +349,7 @@ int RotateRing(Track* track) {
     const uint32_t first = track->firstTime;
     for (uint32_t slot = 0; slot < track->capacity; ++slot)
         SetRecordTime(track->layout, Slot(*track, slot), SlotTime(*track, slot) - first);
-    moduleClock.trackTime -= first;
+    *shift = first;
     track->lastTime -= first;
     track->firstTime = 0;
     track->windowIndex = 0;

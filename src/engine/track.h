@@ -64,10 +64,10 @@ TrackHeader TrackHeaderOf(const Track& track);
 int TrackInit(Track* track, uint32_t capacity, PlatformFile* file, int fromFile, uint32_t flags, const char* title,
               uint32_t aircraftId, uint32_t interval, int allocate);
 // Opens count headerless records at the file's current position for reading
-// (the oldest recording files have no TrackHeader). The title is the user
-// aircraft's. On failure *track is left as it was.
+// (the oldest recording files have no TrackHeader, so the caller gives the
+// title: nullptr for none). On failure *track is left as it was.
 int TrackOpenRaw(Track* track, uint32_t capacity, PlatformFile* file, uint32_t count, uint32_t flags,
-                 uint32_t aircraftId, float referenceElevation);
+                 uint32_t aircraftId, float referenceElevation, const char* title);
 
 // Reads the window from sample start on (as many records as the track has
 // from there, up to capacity). A failed seek or read is a failure; the
@@ -93,8 +93,10 @@ int FlushTrack(Track* track);
 // sample is not appended and the track is as it was.
 int AppendSample(Track* track, const FullSample& sample);
 // Puts a full ring into time order with the oldest sample first and moves
-// the time line (the samples' and the module's TrackTime) to start at 0.
-int RotateRing(Track* track);
+// the samples' time line to start at 0; *shift is how far it moved (0 for a
+// ring that never wrapped), for the owner of any time on the same line to
+// move it alike.
+int RotateRing(Track* track, uint32_t* shift);
 // The sample at time t, interpolated between the two around it; groups the
 // track does not hold are left as they are in *out. A t on a sample's time
 // takes the pair that sample starts (the last sample: the last pair), so the

@@ -174,7 +174,9 @@ TEST_F(RecordingLoaderTest, FlagBitsAboveTheGroupsAreIgnoredInEveryVersionWithFl
         SimClearLog();
         moduleClock.startTime = 0xFFFFFFFF;
         moduleClock.endTime = 0;
-        ASSERT_TRUE(LoadRecording("test.atr", 0)) << multi;
+        uint32_t dateStamp = 0;
+        ASSERT_TRUE(LoadRecording("test.atr", 0, &dateStamp)) << multi;
+        EXPECT_EQ(dateStamp, multi ? 7u : 99u) << "the loader gives back the file's date stamp";
         EXPECT_TRUE(SimLogOf(LogMessageBox).empty()) << multi;
         ASSERT_EQ(trackTable.count, multi ? 2 : 1);
         Track& user = trackTable.tracks[0];
@@ -231,10 +233,11 @@ TEST_F(RecordingLoaderTest, SelectionGivesEachPathInOrder) {
 }
 
 TEST_F(RecordingLoaderTest, TracksOfOneFileShareItAndTheLastOneClosesIt) {
+    uint32_t dateStamp = 0;
     Write(Recording({Section(0, 3, "User"), Section(0, 3, "AI one"), Section(0, 3, "AI two")}));
     moduleClock.startTime = 0xFFFFFFFF;
     moduleClock.endTime = 0;
-    ASSERT_TRUE(LoadRecording("test.atr", 0));
+    ASSERT_TRUE(LoadRecording("test.atr", 0, &dateStamp));
     ASSERT_EQ(trackTable.count, 3);
     EXPECT_EQ(trackTable.tracks[0].aircraftId, 1u);
     EXPECT_NE(trackTable.tracks[0].window, nullptr);
@@ -258,11 +261,12 @@ TEST_F(RecordingLoaderTest, TracksOfOneFileShareItAndTheLastOneClosesIt) {
 // loads the whole file or adds nothing and tells the user; the time range is
 // only widened by a file that loaded.
 TEST_F(RecordingLoaderTest, AFailingFileOperationAtAnyStepLeavesNothingHalfLoaded) {
+    uint32_t dateStamp = 0;
     Write(Recording({Section(0x3, 300, "User"), Section(0, 250, "AI one"), Section(0x20, 3, "AI two")}));
     FileOperationCountReset();
     moduleClock.startTime = 0xFFFFFFFF;
     moduleClock.endTime = 0;
-    ASSERT_TRUE(LoadRecording("test.atr", 0));
+    ASSERT_TRUE(LoadRecording("test.atr", 0, &dateStamp));
     const uint64_t operations = FileOperationCount();
     while (trackTable.count) RemoveLoadedTrack(0);
     for (uint64_t n = 1; n <= operations; ++n) {
@@ -271,7 +275,7 @@ TEST_F(RecordingLoaderTest, AFailingFileOperationAtAnyStepLeavesNothingHalfLoade
         moduleClock.endTime = 0;
         FileOperationCountReset();
         FaultInjectionArm(n);
-        const int loaded = LoadRecording("test.atr", 0);
+        const int loaded = LoadRecording("test.atr", 0, &dateStamp);
         FaultInjectionArm(0);
         if (loaded) {
             EXPECT_EQ(trackTable.count, 3) << n;

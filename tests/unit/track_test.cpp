@@ -107,7 +107,8 @@ Track ReplayRing(uint32_t capacity, uint32_t flags, const std::vector<FullSample
     Track track{};
     EXPECT_TRUE(TrackInit(&track, capacity, nullptr, 0, flags, "Ring", 1, 500, 1));
     for (const FullSample& s : samples) EXPECT_TRUE(AppendSample(&track, s));
-    EXPECT_TRUE(RotateRing(&track));
+    uint32_t shift = 0;
+    EXPECT_TRUE(RotateRing(&track, &shift));
     track.readMode = 1;
     track.cursor = 0;
     track.windowIndex = 0;
@@ -173,12 +174,15 @@ TEST(TrackRing, FullRingKeepsTheNewestAndRotatesIntoTimeOrder) {
     EXPECT_EQ(ring.firstTime, 100000u + 5000 * 3);
     EXPECT_EQ(ring.lastTime, 100000u + 5000 * 6);
 
+    // The track moves its own time line only and says by how much.
     moduleClock.trackTime = 100000 + 5000 * 6 + 123;
-    ASSERT_TRUE(RotateRing(&ring));
+    uint32_t shift = 0;
+    ASSERT_TRUE(RotateRing(&ring, &shift));
+    EXPECT_EQ(shift, 100000u + 5000 * 3);
     EXPECT_EQ(ring.firstTime, 0u);
     EXPECT_EQ(ring.lastTime, 5000u * 3);
     EXPECT_EQ(ring.windowIndex, 0u);
-    EXPECT_EQ(moduleClock.trackTime, 5000u * 3 + 123);
+    EXPECT_EQ(moduleClock.trackTime, 100000u + 5000 * 6 + 123);
     for (uint32_t slot = 0; slot < 4; ++slot) {
         FullSample expected = FlightSample(slot + 3, 5000 * slot);
         FullSample got{};
@@ -198,18 +202,18 @@ TEST(TrackRing, RotationLeavesARingThatNeverWrappedAndRefusesOtherTracks) {
     ASSERT_TRUE(TrackInit(&ring, 8, nullptr, 0, 0, "Ring", 1, 500, 1));
     for (uint32_t i = 0; i < 5; ++i) ASSERT_TRUE(AppendSample(&ring, FlightSample(i, 3000 + 1000 * i)));
     std::vector<uint8_t> before(ring.window, ring.window + 8 * ring.layout.recordSize);
-    moduleClock.trackTime = 9999;
-    ASSERT_TRUE(RotateRing(&ring));
+    uint32_t shift = 77;
+    ASSERT_TRUE(RotateRing(&ring, &shift));
+    EXPECT_EQ(shift, 0u);
     EXPECT_EQ(std::vector<uint8_t>(ring.window, ring.window + 8 * ring.layout.recordSize), before);
     EXPECT_EQ(ring.firstTime, 3000u);
     EXPECT_EQ(ring.windowIndex, 5u);
-    EXPECT_EQ(moduleClock.trackTime, 9999u);
     ReleaseWindow(&ring);
     moduleClock = ModuleClock{};
 
     Track notRing = ring;
     notRing.ring = 0;
-    EXPECT_FALSE(RotateRing(&notRing));
+    EXPECT_FALSE(RotateRing(&notRing, &shift));
 }
 
 // ---------------------------------------------------------------- appending
@@ -707,13 +711,13 @@ TEST_F(TrackFileTest, HeaderlessRecordsOpenRawWithTheUserAircraftsTitle) {
     Track track{};
     track.count = 4242;
     ASSERT_TRUE(FileSeek(file, 28, SEEK_SET));
-    EXPECT_FALSE(TrackOpenRaw(&track, 240, file, 0, 127, 0, 0.0f));
-    EXPECT_FALSE(TrackOpenRaw(&track, 240, file, 301, 127, 0, 0.0f));  // the file holds 300
-    EXPECT_FALSE(TrackOpenRaw(&track, 240, nullptr, 300, 127, 0, 0.0f));
+    EXPECT_FALSE(TrackOpenRaw(&track, 240, file, 0, 127, 0, 0.0f, nullptr));
+    EXPECT_FALSE(TrackOpenRaw(&track, 240, file, 301, 127, 0, 0.0f, nullptr));  // the file holds 300
+    EXPECT_FALSE(TrackOpenRaw(&track, 240, nullptr, 300, 127, 0, 0.0f, nullptr));
     EXPECT_EQ(track.count, 4242u);
     EXPECT_EQ(FileTell(file), 28);
 
-    ASSERT_TRUE(TrackOpenRaw(&track, 240, file, 300, 127, 0, 12.5f));
+    ASSERT_TRUE(TrackOpenRaw(&track, 240, file, 300, 127, 0, 12.5f, config.userTitle.c_str()));
     EXPECT_EQ(track.dataOffset, 28u);
     EXPECT_EQ(track.firstTime, 0u);
     EXPECT_EQ(track.lastTime, flight[299].time);
