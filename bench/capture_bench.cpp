@@ -14,7 +14,7 @@
 
 #include "core/clock.h"
 #include "core/host.h"
-#include "core/module.h"
+#include "core/module_state.h"
 #include "engine/capture.h"
 #include "engine/recorded_tracks.h"
 #include "engine/recorder.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "core/module.h"
+#include "core/module_state.h"
 #include "engine/recorded_tracks.h"
 #include "engine/recording_writer.h"
 #include "engine/session.h"

@@ -10,7 +10,7 @@
 
 #include "config/settings.h"
 #include "core/clock.h"
-#include "core/module.h"
+#include "core/module_state.h"
 #include "engine/capture.h"
 #include "engine/replay_buffer.h"
 #include "engine/track_table.h"

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "config/settings.h"
-#include "core/module.h"
+#include "core/module_state.h"
 #include "engine/player.h"
 #include "engine/recording_format.h"
 #include "engine/recording_loader.h"

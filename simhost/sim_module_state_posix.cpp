@@ -2,7 +2,7 @@
 // library holds. A subsystem with state of its own adds its line here.
 #include "core/clock.h"
 #include "core/events.h"
-#include "core/module.h"
+#include "core/module_state.h"
 #include "config/keys.h"
 #include "config/settings.h"
 #include "engine/capture.h"

@@ -6,7 +6,7 @@
 #include "config/settings.h"
 #include "core/clock.h"
 #include "core/host.h"
-#include "core/module.h"
+#include "core/module_state.h"
 #include "core/status_line.h"
 #include "engine/capture.h"
 #include "engine/playback.h"

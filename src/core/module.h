@@ -1,9 +1,10 @@
 // The module's entry records and its lifecycle: the exported Linkage and
-// ImportTable, process attach, ModuleInit and ModuleDeinit, and the handles
-// and operating mode that every other part of the module consults.
+// ImportTable, process attach, ModuleInit and ModuleDeinit. The operating
+// mode and the handles every other part consults are core/module_state.h.
 #pragma once
 
 #include "core/host_abi.h"
+#include "core/module_state.h"
 #include "platform/platform.h"
 
 // Read by the host: identifies the module and its entry points.
@@ -27,32 +28,6 @@ extern "C" {
 extern ModuleLinkage Linkage;
 extern ImportEntry ImportTable[HostInterfaceCount + 1];
 }
-
-// The operating mode.
-enum Mode : uint32_t {
-    Idle = 0,
-    Recording = 1,
-    Playback = 2,
-    ReplayBuffer = 3,
-    Replay = 4,
-    TrafficPlayback = 5,
-    RecordingWithTraffic = 6,
-};
-
-// Nothing runs but, perhaps, the replay buffer in the background: the modes
-// in which a recording or a playback may start.
-inline bool ModeIsIdle(Mode mode) { return mode == Idle || mode == ReplayBuffer; }
-
-// Handles and state kept from attach and start-up to unloading.
-struct ModuleCore {
-    Mode mode;                          // what is running now
-    void* instance;                     // the module's own instance (dialog templates)
-    WindowHandle mainWindow;            // the simulator's "FS98MAIN" window
-    void* previousWindowProcedure;      // the main window's procedure before ours
-    DispatchFunction previousDispatch;  // the host's dispatch function before DispatchHook
-    bool handlersRegistered;            // ModuleInit got as far as registering
-};
-extern ModuleCore module;
 
 // Process attach: finds the main window and takes over its window
 // procedure. Returns false (the library must not load) when there is none.

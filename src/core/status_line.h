@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "core/clock.h"
-#include "core/module.h"
+#include "core/module_state.h"
 #include "engine/transport.h"
 
 struct StatusLine {

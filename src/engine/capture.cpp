@@ -9,7 +9,7 @@
 #include "config/settings.h"
 #include "core/clock.h"
 #include "core/host.h"
-#include "core/module.h"
+#include "core/module_state.h"
 #include "core/support.h"
 #include "engine/level_d.h"
 #include "engine/recorded_tracks.h"

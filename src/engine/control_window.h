@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "config/settings.h"
-#include "core/module.h"
+#include "core/module_state.h"
 
 // Start-up: the window, hidden, at its stored place.
 void ControlWindowCreate();

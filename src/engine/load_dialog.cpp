@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "core/host.h"
-#include "core/module.h"
+#include "core/module_state.h"
 #include "platform/platform.h"
 
 int ChooseRecordingsToLoad(char* buffer, uint32_t size) {

@@ -6,7 +6,7 @@
 #include "config/settings.h"
 #include "core/clock.h"
 #include "core/host.h"
-#include "core/module.h"
+#include "core/module_state.h"
 #include "engine/control_window.h"
 #include "engine/load_dialog.h"
 #include "engine/playback.h"

@@ -8,7 +8,7 @@
 #include "config/settings.h"
 #include "core/clock.h"
 #include "core/host.h"
-#include "core/module.h"
+#include "core/module_state.h"
 #include "core/support.h"
 #include "engine/capture.h"
 #include "engine/control_window.h"

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "config/settings.h"
-#include "core/module.h"
+#include "core/module_state.h"
 #include "engine/sim_date.h"
 #include "platform/platform.h"
 

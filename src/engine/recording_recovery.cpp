@@ -9,7 +9,7 @@
 #include <ctime>
 
 #include "core/host.h"
-#include "core/module.h"
+#include "core/module_state.h"
 #include "engine/recording_loader.h"
 #include "engine/recording_paths.h"
 #include "engine/sim_date.h"

@@ -7,7 +7,7 @@
 #include "config/settings.h"
 #include "core/clock.h"
 #include "core/host.h"
-#include "core/module.h"
+#include "core/module_state.h"
 #include "engine/control_window.h"
 #include "engine/track_table.h"
 

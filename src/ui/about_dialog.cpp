@@ -1,6 +1,6 @@
 // "About Aerotrace": the product, version, rights and support lines, all in
 // the dialog's template. It sets no initial focus.
-#include "core/module.h"
+#include "core/module_state.h"
 #include "ui/dialog_controls.h"
 #include "ui/dialog_ids.h"
 #include "ui/dialogs.h"

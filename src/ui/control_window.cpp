@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "config/settings.h"
-#include "core/module.h"
+#include "core/module_state.h"
 #include "ui/command_dispatch.h"
 #include "ui/control_window_model.h"
 #include "ui/control_window_shell.h"

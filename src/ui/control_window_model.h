@@ -9,7 +9,7 @@
 #include <cstdint>
 
 #include "config/settings.h"
-#include "core/module.h"
+#include "core/module_state.h"
 #include "ui/command_dispatch.h"
 
 // The slider runs from 0 (StartTime) to this (EndTime).

@@ -8,7 +8,7 @@
 // After windows.h, whose types it uses.
 #include <commctrl.h>
 
-#include "core/module.h"
+#include "core/module_state.h"
 #include "ui/control_window_model.h"
 #include "ui/control_window_shell.h"
 

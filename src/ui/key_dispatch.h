@@ -5,7 +5,7 @@
 
 #include "config/keys.h"
 #include "config/settings.h"
-#include "core/module.h"
+#include "core/module_state.h"
 #include "ui/command_dispatch.h"
 
 // activeViewKind: the kind byte of the view window that has the focus (0 for

@@ -2,7 +2,7 @@
 // edits the selected one's key in a working copy of the key table, which
 // travels with the dialog until OK keeps it or Cancel drops it.
 #include "config/keys.h"
-#include "core/module.h"
+#include "core/module_state.h"
 #include "ui/dialog_controls.h"
 #include "ui/dialog_ids.h"
 #include "ui/dialogs.h"

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "config/settings.h"
-#include "core/module.h"
+#include "core/module_state.h"
 #include "ui/command_dispatch.h"
 
 // The title of the module's popup on the simulator's menu bar.

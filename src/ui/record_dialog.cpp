@@ -1,7 +1,7 @@
 // "Record Flight": the interval, the automatic stop and the AI traffic of
 // the next recording, shown from and stored as the RECORD defaults.
 #include "config/settings.h"
-#include "core/module.h"
+#include "core/module_state.h"
 #include "engine/session.h"
 #include "ui/dialog_controls.h"
 #include "ui/dialog_ids.h"

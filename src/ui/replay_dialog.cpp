@@ -1,7 +1,7 @@
 // "Replay": how many of the replay buffer's last seconds to replay, and
 // "Save replay" for the whole buffer. The seconds it offers were counted
 // when it opened; the buffer takes no samples while the dialog is up.
-#include "core/module.h"
+#include "core/module_state.h"
 #include "engine/replay_buffer.h"
 #include "ui/dialog_controls.h"
 #include "ui/dialog_ids.h"

@@ -2,7 +2,7 @@
 // settings in memory only when the user presses OK, which also saves them
 // and restarts the replay buffer. The memory label follows every edit.
 #include "config/settings.h"
-#include "core/module.h"
+#include "core/module_state.h"
 #include "engine/replay_buffer.h"
 #include "ui/dialog_controls.h"
 #include "ui/dialog_ids.h"

@@ -6,7 +6,7 @@
 
 #include "config/settings.h"
 #include "core/host.h"
-#include "core/module.h"
+#include "core/module_state.h"
 #include "core/support.h"
 #include "platform/platform.h"
 #include "views/camera_placement.h"

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "core/module.h"
+#include "core/module_state.h"
 #include "ui/dialog_controls.h"
 #include "ui/dialog_ids.h"
 

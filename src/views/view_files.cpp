@@ -4,7 +4,7 @@
 #include "views/view_files.h"
 
 #include "core/host.h"
-#include "core/module.h"
+#include "core/module_state.h"
 #include "platform/platform.h"
 #include "views/view_catalogue.h"
 

@@ -12,7 +12,7 @@
 
 #include "config/settings.h"
 #include "core/clock.h"
-#include "core/module.h"
+#include "core/module_state.h"
 #include "engine/playback.h"
 #include "engine/replay_buffer.h"
 #include "engine/transport.h"

@@ -8,7 +8,7 @@
 
 #include "core/clock.h"
 #include "core/events.h"
-#include "core/module.h"
+#include "core/module_state.h"
 #include "engine/session.h"
 #include "sim.h"
 

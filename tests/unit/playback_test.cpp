@@ -11,7 +11,7 @@
 
 #include "config/settings.h"
 #include "core/clock.h"
-#include "core/module.h"
+#include "core/module_state.h"
 #include "engine/playback.h"
 #include "engine/player.h"
 #include "engine/recorder.h"

@@ -11,7 +11,7 @@
 #include <fstream>
 #include <string>
 
-#include "core/module.h"
+#include "core/module_state.h"
 #include "engine/player.h"
 #include "engine/recorder.h"
 #include "engine/track_table.h"

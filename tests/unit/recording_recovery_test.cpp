@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "core/module.h"
+#include "core/module_state.h"
 #include "engine/sim_date.h"
 #include "platform/platform.h"
 #include "recording_fixture.h"

@@ -6,7 +6,7 @@
 
 #include "config/settings.h"
 #include "core/clock.h"
-#include "core/module.h"
+#include "core/module_state.h"
 #include "engine/playback.h"
 #include "engine/track_table.h"
 #include "engine/transport.h"
