@@ -6,7 +6,7 @@
 
 #include <cstring>
 
-#include "core/module.h"
+#include "core/entry_records.h"
 
 // ---------------------------------------------------------------- lookup
 

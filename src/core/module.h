@@ -1,33 +1,12 @@
-// The module's entry records and its lifecycle: the exported Linkage and
-// ImportTable, process attach, ModuleInit and ModuleDeinit. The operating
-// mode and the handles every other part consults are core/module_state.h.
+// The module's lifecycle: process attach, ModuleInit and ModuleDeinit. The
+// records the host reads are core/entry_records.h; the operating mode and
+// the handles every other part consults are core/module_state.h.
 #pragma once
 
+#include "core/entry_records.h"
 #include "core/host_abi.h"
 #include "core/module_state.h"
 #include "platform/platform.h"
-
-// Read by the host: identifies the module and its entry points.
-struct ModuleLinkage {
-    uint32_t moduleId;
-    ModuleEntry moduleInit;
-    ModuleEntry moduleDeinit;
-    uint32_t moduleFlags;
-    uint32_t modulePriority;
-    uint32_t moduleVersion;
-    void* moduleTable;
-};
-
-// One entry per host interface; the host fills interfacePointer.
-struct ImportEntry {
-    uint32_t moduleId;
-    void* interfacePointer;
-};
-
-extern "C" {
-extern ModuleLinkage Linkage;
-extern ImportEntry ImportTable[HostInterfaceCount + 1];
-}
 
 // Process attach: finds the main window and takes over its window
 // procedure. Returns false (the library must not load) when there is none.
