@@ -44,7 +44,19 @@ void MouseUp(POINT at) { SendMouse(MOUSEEVENTF_LEFTUP, at); }
 // thread keeps pumping while the hand moves.
 struct DragPath {
     POINT from, to;
+    // Where a dragged window's top left corner must be before the hand lets
+    // go: a slow machine's move loop can still be a few movements behind
+    // when the button comes up, and leaves the window short of the place.
+    HWND window;
+    POINT windowTo;
 };
+
+bool WindowArrived(const DragPath& path) {
+    if (!path.window) return true;
+    RECT frame = {};
+    GetWindowRect(path.window, &frame);
+    return frame.left == path.windowTo.x && frame.top == path.windowTo.y;
+}
 
 DWORD WINAPI MoveTheHand(LPVOID pathPointer) {
     const DragPath& path = *static_cast<DragPath*>(pathPointer);
@@ -58,12 +70,17 @@ DWORD WINAPI MoveTheHand(LPVOID pathPointer) {
         MouseMove(at);
         Sleep(50);
     }
+    const DWORD deadline = GetTickCount() + 5000;
+    while (!WindowArrived(path) && GetTickCount() < deadline) {
+        MouseMove(path.to);
+        Sleep(50);
+    }
     MouseUp(path.to);
     return 0;
 }
 
-void Drag(POINT from, POINT to) {
-    DragPath path = {from, to};
+void Drag(POINT from, POINT to, HWND window = nullptr, POINT windowTo = POINT{0, 0}) {
+    DragPath path = {from, to, window, windowTo};
     HANDLE hand = CreateThread(nullptr, 0, MoveTheHand, &path, 0, nullptr);
     if (!hand) return;
     const DWORD deadline = GetTickCount() + 20000;
@@ -170,7 +187,7 @@ void SimMoveControlWindow(int32_t left, int32_t top) {
     // Halfway down the title bar, in the middle.
     POINT from = {(frame.left + frame.right) / 2, (frame.top + client.y) / 2};
     POINT to = {from.x + (left - frame.left), from.y + (top - frame.top)};
-    Drag(from, to);
+    Drag(from, to, window, POINT{left, top});
 }
 
 bool SimCaptureControlWindow(const std::string& path) {
