@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "engine/recording_format.h"
-#include "engine/recording_loader.h"
+#include "engine/recording_check.h"
 #include "tool_common.h"
 
 // Records per window when the tool streams a track.

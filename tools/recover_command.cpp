@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "commands.h"
-#include "engine/recording_recovery.h"
+#include "engine/temp_tracks.h"
 
 static bool IsDirectory(const std::string& path) {
     struct stat info;

@@ -38,7 +38,9 @@ static void HOSTCALL OnCaptureEvent(HostArg, HostArg) {
     // The first frame after start-up: the simulator has finished loading.
     RunStartupRecovery();
     if (module.mode == Idle || HostPaused()) return;
-    if (module.mode == Recording || module.mode == ReplayBuffer || module.mode == RecordingWithTraffic) CaptureTick();
+    if (module.mode == Recording || module.mode == ReplayBuffer || module.mode == RecordingWithTraffic) {
+        if (CaptureTick() == CaptureAutostopReached) StopRecording(0);
+    }
     if (module.mode != Idle) SweepViewWindows();
 }
 

@@ -20,15 +20,6 @@ struct TrafficRecord {
     uint8_t rest[12];
 };
 
-// Simulator date and time as HostState holds them.
-struct HostDateTime {
-    int16_t year;
-    uint16_t dayOfYear;  // 1-based
-    uint32_t hour;
-    uint32_t minute;
-    uint8_t second;
-};
-
 // True when every interface pointer of ImportTable is filled.
 bool HostInterfacesPresent();
 // Remembers the host state block; called once by ModuleInit.

@@ -77,3 +77,12 @@ enum HostInterfaceId : uint32_t {
     InterfaceDrawing = 0x0D,
 };
 constexpr int HostInterfaceCount = 11;
+
+// Simulator date and time as HostState holds them.
+struct HostDateTime {
+    int16_t year;
+    uint16_t dayOfYear;  // 1-based
+    uint32_t hour;
+    uint32_t minute;
+    uint8_t second;
+};

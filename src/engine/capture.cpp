@@ -13,7 +13,6 @@
 #include "core/support.h"
 #include "engine/level_d.h"
 #include "engine/recorded_tracks.h"
-#include "engine/recorder.h"
 #include "engine/session.h"
 #include "engine/track_table.h"
 
@@ -184,27 +183,23 @@ void AdvanceTrackTime() {
 }
 
 // Fires at most once per recording: the kind goes back to none.
-void CheckAutostop(uint8_t engine) {
+bool AutostopReached(uint8_t engine) {
     const uint32_t trackTime = moduleClock.trackTime;
     switch (session.autostopKind) {
     case AutostopAfterStart:
-        if (trackTime > session.autostopDelay) {
-            session.autostopKind = AutostopNone;
-            StopRecording(0);
-        }
-        return;
+        if (trackTime <= session.autostopDelay) return false;
+        session.autostopKind = AutostopNone;
+        return true;
     case AutostopAfterShutdown:
         if (capture.lastEngine != 0 && engine == 0) capture.autostopTrigger = trackTime;
         capture.lastEngine = engine;
         [[fallthrough]];
     case AutostopAfterTouchdown:
-        if (capture.autostopTrigger != 0 && trackTime - capture.autostopTrigger > session.autostopDelay) {
-            session.autostopKind = AutostopNone;
-            capture.autostopTrigger = 0;
-            StopRecording(0);
-        }
-        return;
-    default: return;
+        if (capture.autostopTrigger == 0 || trackTime - capture.autostopTrigger <= session.autostopDelay) return false;
+        session.autostopKind = AutostopNone;
+        capture.autostopTrigger = 0;
+        return true;
+    default: return false;
     }
 }
 
@@ -215,7 +210,7 @@ void ResetCaptureForRecording() {
     capture.spillWarned = false;
 }
 
-void CaptureTick() {
+CaptureOutcome CaptureTick() {
     AdvanceTrackTime();
     if (session.aircraftChanged) RefreshLevelDFlag();
 
@@ -226,7 +221,7 @@ void CaptureTick() {
         // rather than in a table that nothing would ever write out.
         ReleaseRecordedTracks(1);
         module.mode = Idle;
-        return;
+        return CaptureGoesOn;
     }
     const uint8_t onGround = U8(user, 70, 136, 0);
     const uint8_t engine = U8(user, 264, 136, 1);
@@ -237,7 +232,7 @@ void CaptureTick() {
     if (sinceSample < session.recordInterval * 10 && session.startMarker == NoStartPending &&
         onGround == capture.lastOnGround) {
         capture.lastOnGround = onGround;
-        return;
+        return CaptureGoesOn;
     }
     if (session.autostopKind == AutostopAfterTouchdown && onGround != 0 && capture.lastOnGround == 0 &&
         session.startMarker == NoStartPending)
@@ -253,7 +248,7 @@ void CaptureTick() {
     if (session.aiSampleFactor != 0 && recording) DiscoverAiAircraft();
     SampleRecordedTracks();
     if (++capture.aiSampleCounter >= session.aiSampleFactor) capture.aiSampleCounter = 0;
-    if (recording) CheckAutostop(engine);
+    return recording && AutostopReached(engine) ? CaptureAutostopReached : CaptureGoesOn;
 }
 
 void SampleAircraft(Track* track) {

@@ -1,7 +1,7 @@
 // Capture: on every frame while something records, move the recording's
 // time on by simulated time, decide whether this frame takes samples, find
 // AI aircraft to record, sample every recorded aircraft into its track and
-// watch the autostop conditions.
+// watch the autostop conditions (stopping the recording is the caller's).
 #pragma once
 
 #include <cstdint>
@@ -23,9 +23,14 @@ extern CaptureState capture;
 // What a new recording starts capture with.
 void ResetCaptureForRecording();
 
+enum CaptureOutcome : uint8_t {
+    CaptureGoesOn,
+    CaptureAutostopReached,  // the recording's autostop condition was met: the caller stops it
+};
+
 // One frame of capture; the caller checked the mode and that the
 // simulation runs.
-void CaptureTick();
+CaptureOutcome CaptureTick();
 
 // Reads the track's aircraft and appends the sample at TrackTime.
 void SampleAircraft(Track* track);

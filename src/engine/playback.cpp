@@ -19,8 +19,6 @@
 #include "engine/track_table.h"
 #include "engine/transport.h"
 
-PlaybackState playback;
-
 // A frame step this long or longer is a stall (a loading pause, a dialog):
 // the previous step stands in for it.
 static const uint32_t StallStep = 5000;

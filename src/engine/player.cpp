@@ -9,7 +9,7 @@
 #include "core/module_state.h"
 #include "engine/control_window.h"
 #include "engine/load_dialog.h"
-#include "engine/playback.h"
+#include "engine/playback_state.h"
 #include "engine/recording_loader.h"
 #include "engine/replay_buffer.h"
 #include "engine/session.h"

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "core/host.h"
+#include "core/host_abi.h"
 #include "platform/platform.h"
 
 constexpr size_t RecordingPathSize = 256;  // the save dialog's buffer

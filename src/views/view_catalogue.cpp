@@ -11,6 +11,7 @@
 #include "platform/platform.h"
 #include "views/view_encoding.h"
 #include "views/view_state.h"
+#include "views/view_switching.h"
 #include "views/view_window_table.h"
 
 namespace {

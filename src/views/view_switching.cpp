@@ -165,3 +165,12 @@ void ChangeView(int rowIndex, ViewKind kind, ViewChange change, int32_t selected
 void ChangeActiveView(ViewKind kind, ViewChange change, int32_t selected) {
     ChangeView(ActiveViewRow(), kind, change, selected);
 }
+
+void ResetViewWindowsOfKind(ViewKind kind) {
+    ViewWindowTable& table = viewState.windows;
+    for (int i = 0; i < table.count; ++i) {
+        ReturnToHostView(table.rows[i], kind);
+        RowViewTarget(table.rows[i], kind) = UserAircraftId;
+        table.rows[i].TitleCountdown = TitleShowTicks;
+    }
+}

@@ -2,6 +2,7 @@
 // on the catalogue of one kind, with the host's own view values kept while a
 // stored view is current and given back when the window returns to the
 // simulator's view. Every change shows the new view's title for a while.
+// After a catalogue loads, every window goes back to the default view.
 #pragma once
 
 #include <cstdint>
@@ -26,3 +27,8 @@ void ReturnToHostView(ViewWindowRow& row, ViewKind kind);
 void ChangeView(int row, ViewKind kind, ViewChange change, int32_t selected);
 // The same on the row of the window that has the focus; nothing without one.
 void ChangeActiveView(ViewKind kind, ViewChange change, int32_t selected);
+
+// After a catalogue of this kind was loaded: every window shows the default
+// view of the kind again, with the host's own values it had before it left
+// that view, looks at the user aircraft, and says so in its title.
+void ResetViewWindowsOfKind(ViewKind kind);

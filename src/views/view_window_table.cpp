@@ -5,7 +5,6 @@
 
 #include "config/settings.h"
 #include "core/host.h"
-#include "views/view_switching.h"
 
 int FindOrAddViewWindow(void* hostWindow) {
     if (!hostWindow) return -1;
@@ -72,15 +71,6 @@ int32_t ViewCount(ViewKind kind) {
     if (kind == ViewKindSpot) return viewState.spot.count;
     if (kind == ViewKindVirtualCockpit) return viewState.vc.count;
     return viewState.tower.count;
-}
-
-void ResetViewWindowsOfKind(ViewKind kind) {
-    ViewWindowTable& table = viewState.windows;
-    for (int i = 0; i < table.count; ++i) {
-        ReturnToHostView(table.rows[i], kind);
-        RowViewTarget(table.rows[i], kind) = UserAircraftId;
-        table.rows[i].TitleCountdown = TitleShowTicks;
-    }
 }
 
 const char* ViewTitle(ViewKind kind, int32_t index) {

@@ -27,11 +27,6 @@ int32_t EditedStoredView(ViewKind kind, ViewWindowRow** row);
 // into the place of each one that has not.
 void SweepViewWindows();
 
-// After a catalogue of this kind was loaded: every window shows the default
-// view of the kind again, with the host's own values it had before it left
-// that view, looks at the user aircraft, and says so in its title.
-void ResetViewWindowsOfKind(ViewKind kind);
-
 // The index of the view of this kind that the row shows, and its target.
 int32_t& RowViewIndex(ViewWindowRow& row, ViewKind kind);
 int32_t& RowViewTarget(ViewWindowRow& row, ViewKind kind);

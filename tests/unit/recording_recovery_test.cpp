@@ -3,6 +3,7 @@
 // Recordings, tells the user and removes them, and a failure at any single
 // file operation that must never lose the flight.
 #include "engine/recording_recovery.h"
+#include "engine/temp_tracks.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
