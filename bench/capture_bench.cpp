@@ -12,16 +12,16 @@
 #include <string>
 #include <vector>
 
-#include "core/clock.h"
-#include "core/host.h"
-#include "core/module_state.h"
-#include "engine/capture.h"
-#include "engine/recorded_tracks.h"
-#include "engine/recorder.h"
-#include "engine/session.h"
-#include "engine/track_table.h"
-#include "sim.h"
+#include "core/host/clock.h"
+#include "core/host/host.h"
+#include "core/host/module_state.h"
+#include "engine/capture/capture.h"
+#include "engine/capture/recorded_tracks.h"
+#include "engine/record/recording_start_stop.h"
+#include "engine/session/session.h"
+#include "engine/tracks/track_table.h"
 #include "scratch_folder.h"
+#include "sim.h"
 
 namespace {
 

@@ -13,15 +13,15 @@
 #include <vector>
 
 #include "config/settings.h"
-#include "core/clock.h"
-#include "core/host.h"
+#include "core/host/clock.h"
+#include "core/host/host.h"
 #include "core/module.h"
-#include "engine/playback.h"
-#include "engine/player.h"
-#include "engine/recording_format.h"
-#include "engine/recording_loader.h"
-#include "engine/track_table.h"
-#include "engine/transport.h"
+#include "engine/play/playback_frames.h"
+#include "engine/play/playback_start_end.h"
+#include "engine/play/recording_loader.h"
+#include "engine/session/transport.h"
+#include "engine/tracks/recording_format.h"
+#include "engine/tracks/track_table.h"
 #include "scratch_folder.h"
 #include "sim.h"
 

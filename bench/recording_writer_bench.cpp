@@ -11,13 +11,13 @@
 #include <string>
 #include <vector>
 
-#include "core/module_state.h"
-#include "engine/recorded_tracks.h"
-#include "engine/recording_writer.h"
-#include "engine/session.h"
-#include "engine/track_table.h"
-#include "sim.h"
+#include "core/host/module_state.h"
+#include "engine/capture/recorded_tracks.h"
+#include "engine/record/recording_writer.h"
+#include "engine/session/session.h"
+#include "engine/tracks/track_table.h"
 #include "scratch_folder.h"
+#include "sim.h"
 
 namespace {
 

@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "config/settings.h"
-#include "core/clock.h"
-#include "core/module_state.h"
-#include "engine/capture.h"
-#include "engine/replay_buffer.h"
-#include "engine/track_table.h"
+#include "core/host/clock.h"
+#include "core/host/module_state.h"
+#include "engine/capture/capture.h"
+#include "engine/replay/replay_buffer.h"
+#include "engine/tracks/track_table.h"
 #include "sim.h"
 
 namespace {

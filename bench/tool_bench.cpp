@@ -12,8 +12,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "engine/recording_assemble.h"
-#include "engine/track.h"
+#include "engine/tracks/recording_assemble.h"
+#include "engine/tracks/track.h"
 #include "export.h"
 #include "geodesy.h"
 #include "recording_reader.h"

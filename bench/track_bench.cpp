@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/track.h"
+#include "engine/tracks/track.h"
 #include "scratch_folder.h"
 
 namespace {

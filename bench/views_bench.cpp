@@ -12,16 +12,16 @@
 #include <new>
 
 #include "config/settings.h"
-#include "core/host.h"
+#include "core/host/host.h"
 #include "core/module.h"
+#include "engine/tracks/host_encoding.h"
 #include "platform/platform.h"
 #include "scratch_folder.h"
 #include "sim.h"
-#include "views/view_encoding.h"
-#include "views/view_events.h"
-#include "views/view_state.h"
-#include "views/view_switching.h"
-#include "views/view_window_table.h"
+#include "views/cameras/view_events.h"
+#include "views/state/view_state.h"
+#include "views/windows/view_switching.h"
+#include "views/windows/view_window_table.h"
 
 // ---------------------------------------------------------------- allocation count
 

@@ -11,12 +11,12 @@
 #include <string>
 
 #include "config/settings.h"
-#include "core/module_state.h"
-#include "engine/player.h"
-#include "engine/recording_format.h"
-#include "engine/recording_loader.h"
-#include "engine/track_table.h"
-#include "engine/transport.h"
+#include "core/host/module_state.h"
+#include "engine/play/playback_start_end.h"
+#include "engine/play/recording_loader.h"
+#include "engine/session/transport.h"
+#include "engine/tracks/recording_format.h"
+#include "engine/tracks/track_table.h"
 #include "platform/platform.h"
 #include "sim.h"
 

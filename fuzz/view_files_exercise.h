@@ -20,11 +20,11 @@
 #include <cstring>
 #include <string>
 
+#include "engine/tracks/host_encoding.h"
 #include "ini_files.h"
 #include "sim.h"
-#include "views/view_encoding.h"
-#include "views/view_files.h"
-#include "views/view_state.h"
+#include "views/catalogue/view_files.h"
+#include "views/state/view_state.h"
 
 namespace view_files_exercise {
 

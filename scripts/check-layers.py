@@ -1,9 +1,9 @@
 #!/usr/bin/env python3
 """Checks how the module's sources under src/ depend on each other.
 
-The code is arranged in layers, lowest first (LAYERS below): a file may
-include its own layer's headers and those of the layers beneath it, never
-one above. Reported, each with the file and line of the include:
+The code is arranged in layers, lowest first, as src/layers.txt lists
+them: a file may include its own layer's headers and those of the layers
+beneath it, never one above. Reported, each with the file and line of the include:
   - an include from a lower layer into a higher one;
   - a cycle between the top-level folders of src/;
   - a cycle between files anywhere, a .cpp and its header counting as one
@@ -13,34 +13,28 @@ one above. Reported, each with the file and line of the include:
 
 Exits 1 when it finds any of them (0 with --report, which only prints).
 """
-import fnmatch
 import os
 import re
 import sys
 from collections import defaultdict
 
-# The layers, lowest first: a name and the src/-relative paths it holds
-# (fnmatch patterns; the first layer whose pattern matches a file takes it).
-LAYERS = [
-    ("platform", ["platform/*"]),
-    ("core/host", ["core/host*", "core/clock.*", "core/status_line.*", "core/module_state.h", "core/entry_records.h",
-                   "core/support.h"]),
-    ("config", ["config/*"]),
-    ("engine", ["engine/*"]),
-    ("ui", ["ui/*"]),
-    ("views", ["views/*"]),
-    ("core", ["core/*"]),
-]
+def read_layers(src):
+    """The layers, lowest first, as src/layers.txt lists their folders."""
+    with open(os.path.join(src, "layers.txt"), encoding="utf-8") as text:
+        return [line.strip() for line in text if line.strip() and not line.startswith("#")]
+
 
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')
 SOURCE_SUFFIXES = (".cpp", ".h", ".rc")
 
 
-def layer_of(path):
-    for index, (_, patterns) in enumerate(LAYERS):
-        if any(fnmatch.fnmatch(path, pattern) for pattern in patterns):
-            return index
-    return None
+def layer_of(path, layers):
+    """The index of the longest listed folder that holds the file."""
+    best = None
+    for index, folder in enumerate(layers):
+        if path.startswith(folder + "/") and (best is None or len(folder) > len(layers[best])):
+            best = index
+    return best
 
 
 def unit_of(path):
@@ -126,18 +120,23 @@ def main():
     arguments = [a for a in sys.argv[1:] if a != "--report"]
     report_only = "--report" in sys.argv[1:]
     src = arguments[0] if arguments else os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "src")
+    try:
+        layers = read_layers(src)
+    except OSError as error:
+        print(f"check-layers: cannot read the layers: {error}")
+        return 1
     files, edges = read_includes(src)
     problems = 0
 
     # Upward includes.
-    unplaced = [path for path in files if layer_of(path) is None]
+    unplaced = [path for path in files if layer_of(path, layers) is None]
     for path in unplaced:
-        print(f"src/{path}: belongs to no layer (add it to LAYERS in scripts/check-layers.py)")
+        print(f"src/{path}: belongs to no layer (add its folder to src/layers.txt)")
         problems += 1
     for path, line, target in edges:
-        low, high = layer_of(path), layer_of(target)
+        low, high = layer_of(path, layers), layer_of(target, layers)
         if low is not None and high is not None and high > low:
-            print(f"src/{path}:{line}: includes {target}: layer {LAYERS[low][0]} must not use layer {LAYERS[high][0]}")
+            print(f"src/{path}:{line}: includes {target}: layer {layers[low]} must not use layer {layers[high]}")
             problems += 1
 
     # Cycles between the top-level folders.
@@ -168,7 +167,7 @@ def main():
     if problems:
         print(f"check-layers: {problems} problem(s) in src/")
         return 0 if report_only else 1
-    print(f"check-layers: ok ({len(files)} files, {len(edges)} includes, {len(LAYERS)} layers)")
+    print(f"check-layers: ok ({len(files)} files, {len(edges)} includes, {len(layers)} layers)")
     return 0
 
 

@@ -13,9 +13,9 @@ dist=${AEROTRACE_DIST:-dist}
 fail() { echo "package: $*" >&2; exit 1; }
 
 # The version is written in one place, its line in support.h.
-[ -f src/core/support.h ] || fail "src/core/support.h is missing"
-version=$(sed -n 's/^#define AEROTRACE_VERSION "\([0-9]\+\.[0-9]\+\.[0-9]\+\)"$/\1/p' src/core/support.h)
-[ "$(wc -w <<<"$version")" = 1 ] || fail "src/core/support.h has no single line #define AEROTRACE_VERSION \"MAJOR.MINOR.PATCH\""
+[ -f src/core/host/support.h ] || fail "src/core/host/support.h is missing"
+version=$(sed -n 's/^#define AEROTRACE_VERSION "\([0-9]\+\.[0-9]\+\.[0-9]\+\)"$/\1/p' src/core/host/support.h)
+[ "$(wc -w <<<"$version")" = 1 ] || fail "src/core/host/support.h has no single line #define AEROTRACE_VERSION \"MAJOR.MINOR.PATCH\""
 if [ "${1:-}" = --version ]; then echo "$version"; exit 0; fi
 [ $# -eq 0 ] || fail "unknown argument: $1 (usage: scripts/package.sh [--version])"
 

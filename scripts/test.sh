@@ -3,7 +3,7 @@
 # and scenario tests natively and under AddressSanitizer/UBSan, the scenario
 # tests under Wine against the real Aerotrace.dll (natively where the kernel
 # runs 32-bit programs, otherwise in an emulated Windows guest), the fuzzers
-# for a bounded time, and the DLL check.
+# for a bounded time, the layer check and the DLL check.
 # Lists the skipped tests with their reasons and the failed ones by name,
 # and ends with one line "N passed, N failed, N skipped" counting every
 # test case.
@@ -79,6 +79,9 @@ step() {
     echo "== took $((SECONDS - start)) s"
 }
 
+step "the layers: no include upwards, no cycle between folders or files (scripts/check-layers.py)" \
+    python3 scripts/check-layers.py
+step "the layers' picture is the build's (scripts/layer-picture.sh --check)" scripts/layer-picture.sh --check
 step "the DLL and the tool load on Windows XP SP3 to 11 (scripts/check-dll.sh)" scripts/check-dll.sh
 step "the release package (scripts/package.sh, scripts/check-package.sh)" \
     bash -c 'scripts/package.sh && scripts/check-package.sh'

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "core/host_abi.h"
+#include "core/host/host_abi.h"
 
 // ---------------------------------------------------------------- configuration
 
@@ -263,7 +263,7 @@ void SimQueueFileDialogAnswer(const std::vector<std::string>& paths);
 
 // ---------------------------------------------------------------- the module's dialogs
 // The user in one of the module's own dialogs, step by step, by control id
-// (ui/dialog_ids.h). Natively the stand-in plays the dialog manager over
+// (ui/dialogs/dialog_ids.h). Natively the stand-in plays the dialog manager over
 // the module's dialog templates (its resource script) and works the
 // controls as Windows would; under Windows a test thread finds the real
 // dialog and works its controls through their own messages. Message boxes

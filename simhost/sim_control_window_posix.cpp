@@ -4,9 +4,9 @@
 // released and then reports the click, the auto-check loop button having
 // changed its check mark first.
 #include "sim.h"
-#include "ui/control_window_model.h"
-#include "ui/control_window_posix.h"
-#include "ui/control_window_shell.h"
+#include "ui/control_window/control_window_model.h"
+#include "ui/control_window/control_window_posix.h"
+#include "ui/control_window/control_window_shell.h"
 
 SimControlWindowView SimControlWindow() {
     SimControlWindowView view;

@@ -9,7 +9,7 @@
 #include "platform/posix/posix_hooks.h"
 #include "sim_dialog_templates.h"
 #include "sim_internal.h"
-#include "sim_module_state.h"
+#include "sim_module_posix.h"
 
 namespace {
 

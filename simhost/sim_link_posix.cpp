@@ -1,6 +1,8 @@
-// Native linkage of the stand-in: the module is linked in, so loading it
-// means attaching it, filling its ImportTable and calling ModuleInit, and
-// the user's answers come from the queues through the platform hooks.
+// Native linkage of the stand-in: the module is the shared library the
+// program links, so loading it means giving the library its data as a fresh
+// load has it, attaching it, filling its ImportTable and calling ModuleInit
+// through its exported records, as the simulator does with the DLL; the
+// user's answers come from the queues through the platform hooks.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,12 +11,14 @@
 #include <cstring>
 #include <new>
 
+#include "core/host/entry_records.h"
 #include "core/module.h"
 #include "platform/posix/posix_hooks.h"
 #include "sim_internal.h"
-#include "sim_module_state.h"
+#include "sim_module_posix.h"
 
 static bool loaded;
+static ModuleLibrary library;
 static int mainWindowToken;
 
 static int AnswerMessageBox(WindowHandle owner, const char* text, const char* caption, uint32_t flags) {
@@ -107,7 +111,11 @@ void SimPlatformUnlock() {}
 void SimPlatformSetKeyHeld(int, bool) {}
 
 bool SimLoadModule() {
-    SimResetModuleState();
+    library = SimFindModuleLibrary();
+    if (!library.linkage || !library.importTable || !SimRestoreModuleImage()) {
+        std::fprintf(stderr, "the stand-in found no module library in this program\n");
+        return false;
+    }
     PosixHostHooks hooks{};
     hooks.messageBox = AnswerMessageBox;
     hooks.findWindow = FindWindowHook;
@@ -120,16 +128,17 @@ bool SimLoadModule() {
     // A fresh main window, as the simulator has when it starts.
     mainWindowProcedure = HostWindowProcedure;
     if (!ModuleProcessAttach(&mainWindowToken)) return false;
+    ImportEntry* imports = library.importTable;
     for (int i = 0; i < HostInterfaceCount; ++i)
-        ImportTable[i].interfacePointer = i == world.config.missingInterface ? nullptr : SimInterfacePointer(ImportTable[i].moduleId);
-    Linkage.moduleInit();
+        imports[i].interfacePointer = i == world.config.missingInterface ? nullptr : SimInterfacePointer(imports[i].moduleId);
+    library.linkage->moduleInit();
     loaded = true;
     return true;
 }
 
 void SimUnloadModule() {
     if (!loaded) return;
-    Linkage.moduleDeinit();
+    library.linkage->moduleDeinit();
     loaded = false;
     // The module goes with its window, as when the simulator closes.
     mainWindowProcedure = HostWindowProcedure;

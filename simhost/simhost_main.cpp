@@ -28,7 +28,7 @@
 #include <vector>
 
 #include "sim.h"
-#include "ui/dialog_ids.h"
+#include "ui/dialogs/dialog_ids.h"
 #include "view_pictures.h"
 
 // The user's hand on the simulator's main window: the module menu's

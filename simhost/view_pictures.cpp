@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "sim.h"
-#include "ui/dialog_ids.h"
+#include "ui/dialogs/dialog_ids.h"
 
 namespace {
 

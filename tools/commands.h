@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "engine/recording_assemble.h"
-#include "engine/track.h"
+#include "engine/tracks/recording_assemble.h"
+#include "engine/tracks/track.h"
 #include "tool_common.h"
 
 struct Command {

@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "commands.h"
-#include "engine/recording_format.h"
+#include "engine/tracks/recording_format.h"
 #include "recording_reader.h"
 
 TrackSource SourceOfTrack(const Track& track) {

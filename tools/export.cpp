@@ -2,7 +2,7 @@
 // sample values in readable units, and the choice of format.
 #include "export.h"
 
-#include "engine/sim_date.h"
+#include "engine/tracks/sim_date.h"
 #include "geodesy.h"
 #include "tool_common.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/sample.h"
+#include "engine/tracks/sample.h"
 #include "recording_reader.h"
 #include "text_out.h"
 

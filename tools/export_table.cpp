@@ -1,7 +1,7 @@
 // The two exports that carry every recorded value: CSV (RFC 4180, a header
 // row naming each column with its unit, one row per sample) and JSON (the
 // recording's facts and each track's samples).
-#include "engine/sim_date.h"
+#include "engine/tracks/sim_date.h"
 #include "export.h"
 
 // Groups held by any of the exported tracks: a column appears when one of

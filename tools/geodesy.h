@@ -1,14 +1,14 @@
 // The spherical-earth arithmetic the tool needs (distance, course, the
 // difference of two courses) and headings as the exchange formats give them.
 // The host's position and angle encodings themselves are the module's
-// (views/view_encoding.h): the tool reads and writes them exactly as the
+// (engine/tracks/host_encoding.h): the tool reads and writes them exactly as the
 // module does.
 #pragma once
 
 #include <cstdint>
 
-#include "core/host_abi.h"
-#include "views/view_encoding.h"
+#include "core/host/host_abi.h"
+#include "engine/tracks/host_encoding.h"
 
 constexpr double Pi = 3.14159265358979323846;
 constexpr double EarthRadiusMetres = 6371000.0;

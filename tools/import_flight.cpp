@@ -6,9 +6,9 @@
 #include <cmath>
 #include <cstdio>
 
-#include "engine/recording_assemble.h"
-#include "engine/sim_date.h"
-#include "engine/track.h"
+#include "engine/tracks/recording_assemble.h"
+#include "engine/tracks/sim_date.h"
+#include "engine/tracks/track.h"
 #include "geodesy.h"
 #include "import.h"
 #include "text_out.h"

@@ -7,7 +7,7 @@
 #include <new>
 
 #include "commands.h"
-#include "core/support.h"
+#include "core/host/support.h"
 
 const Command Commands[] = {
     {"info", "what a recording holds: date, duration, tracks",

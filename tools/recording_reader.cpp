@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "engine/recording_format.h"
-#include "engine/recording_check.h"
+#include "engine/tracks/recording_check.h"
+#include "engine/tracks/recording_format.h"
 #include "tool_common.h"
 
 // Records per window when the tool streams a track.

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/track.h"
+#include "engine/tracks/track.h"
 #include "platform/platform.h"
 
 // Where a damaged file goes wrong.

@@ -4,8 +4,8 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "engine/recording_format.h"
-#include "engine/sim_date.h"
+#include "engine/tracks/recording_format.h"
+#include "engine/tracks/sim_date.h"
 #include "geodesy.h"
 
 static std::string Format(const char* format, ...) {

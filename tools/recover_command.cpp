@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "commands.h"
-#include "engine/temp_tracks.h"
+#include "engine/tracks/temp_tracks.h"
 
 static bool IsDirectory(const std::string& path) {
     struct stat info;

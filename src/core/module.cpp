@@ -1,43 +1,39 @@
-// The module's identity for the host (Linkage, ImportTable) and its
-// start-up and shut-down. Start-up loads every subsystem's state in a fixed
+// The module's identity for the host (Linkage) and its start-up and
+// shut-down. Start-up loads every subsystem's state in a fixed
 // order and only then connects the module to the host's events.
 #include "core/module.h"
 
 #include "config/keys.h"
 #include "config/settings.h"
-#include "core/clock.h"
+#include "core/command_dispatch.h"
 #include "core/events.h"
-#include "core/host.h"
-#include "core/support.h"
-#include "engine/control_window.h"
-#include "engine/player.h"
-#include "engine/recorder.h"
-#include "engine/recording_recovery.h"
-#include "engine/replay_buffer.h"
-#include "engine/track_table.h"
-#include "views/view_catalogue.h"
-#include "views/view_events.h"
+#include "core/host/clock.h"
+#include "core/host/host.h"
+#include "core/host/support.h"
+#include "engine/play/playback_start_end.h"
+#include "engine/record/leftover_recovery.h"
+#include "engine/record/recording_start_stop.h"
+#include "engine/replay/replay_buffer.h"
+#include "engine/session/control_window_hooks.h"
+#include "engine/tracks/track_table.h"
+#include "ui/control_window/control_window.h"
+#include "views/cameras/view_events.h"
+#include "views/catalogue/view_catalogue.h"
 
 extern "C" {
 ModuleLinkage Linkage = {0x3566, ModuleInit, ModuleDeinit, 0, 0, 0x900, nullptr};
-
-ImportEntry ImportTable[HostInterfaceCount + 1] = {
-    {InterfaceCore, nullptr},     {InterfaceVariables, nullptr}, {InterfaceAircraft, nullptr},
-    {InterfaceState, nullptr},    {InterfaceTraffic, nullptr},   {InterfaceViews, nullptr},
-    {InterfaceReserved, nullptr}, {InterfaceTerrain, nullptr},   {InterfaceGeometry, nullptr},
-    {InterfaceAi, nullptr},       {InterfaceDrawing, nullptr},   {0, nullptr},
-};
 }
 
 #if defined(_WIN32) && !defined(_WIN64)
 static_assert(sizeof(ModuleLinkage) == 28, "the host reads seven 32-bit fields");
-static_assert(sizeof(ImportTable) == 96, "twelve entries of two 32-bit fields");
 #endif
-
-ModuleCore module;
 
 bool ModuleProcessAttach(void* instance) {
     module.instance = instance;
+    // The engine drives the control window, whose clicks the command
+    // dispatch carries out; neither side knows the other but through these.
+    SetControlWindowHooks(&controlWindowHooks);
+    SetControlWindowPerformer(PerformAction);
     WindowHandle window = FindTopLevelWindow("FS98MAIN");
     if (!window) {
         ShowMessageBox(nullptr, "FS main window could not be found! Please contact the author at" SUPPORT_SUFFIX,
@@ -91,6 +87,9 @@ extern "C" void HOSTCALL ModuleDeinit() {
     }
     StopReplayBuffer();
     module.mode = Idle;
+    // Whatever the table still holds goes with the module: the host may
+    // unload the library and load it again.
+    EmptyTrackTable();
     // An inert module (an interface was missing) registered nothing, so it
     // has nothing to take back; nor did it load the view catalogues, and
     // saving its empty lists would wipe the user's.

@@ -1,11 +1,11 @@
 // The module's lifecycle: process attach, ModuleInit and ModuleDeinit. The
-// records the host reads are core/entry_records.h; the operating mode and
-// the handles every other part consults are core/module_state.h.
+// records the host reads are core/host/entry_records.h; the operating mode and
+// the handles every other part consults are core/host/module_state.h.
 #pragma once
 
-#include "core/entry_records.h"
-#include "core/host_abi.h"
-#include "core/module_state.h"
+#include "core/host/entry_records.h"
+#include "core/host/host_abi.h"
+#include "core/host/module_state.h"
 #include "platform/platform.h"
 
 // Process attach: finds the main window and takes over its window

@@ -2,7 +2,7 @@
 // product, version and support lines.
 #include <algorithm>
 
-#include "core/support.h"
+#include "core/host/support.h"
 #include "dialog_scenario.h"
 
 using AboutDialog = DialogScenario;

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "recording_scenario.h"
-#include "ui/dialog_ids.h"
+#include "ui/dialogs/dialog_ids.h"
 #include "user_input.h"
 
 // Hot-key control modifier flags.

@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "recording_scenario.h"
-#include "ui/dialog_ids.h"
+#include "ui/dialogs/dialog_ids.h"
 
 using RecordingControl = RecordingScenario;
 

@@ -13,7 +13,7 @@
 #include "../unit/attitude_math.h"
 #include "dialog_scenario.h"
 #include "scenario_support.h"
-#include "ui/dialog_ids.h"
+#include "ui/dialogs/dialog_ids.h"
 #include "user_input.h"
 
 namespace {

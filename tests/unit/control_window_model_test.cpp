@@ -2,7 +2,7 @@
 // the time a dragged slider stands for (also for playbacks without length
 // and marks outside the played range), the title and speed texts, and the
 // commands its buttons send when clicked and when drawn held or let go.
-#include "ui/control_window_model.h"
+#include "ui/control_window/control_window_model.h"
 
 #include <gtest/gtest.h>
 

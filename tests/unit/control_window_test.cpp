@@ -3,7 +3,7 @@
 // every playback frame (sent only when they change), the speed label, the
 // loop marks and button, shown and hidden by replays; and what the window's
 // controls are refused while nothing plays that they could steer.
-#include "engine/control_window.h"
+#include "engine/session/control_window_hooks.h"
 
 #include <gtest/gtest.h>
 
@@ -11,14 +11,14 @@
 #include <vector>
 
 #include "config/settings.h"
-#include "core/clock.h"
-#include "core/module_state.h"
-#include "engine/playback.h"
-#include "engine/replay_buffer.h"
-#include "engine/transport.h"
+#include "core/host/clock.h"
+#include "core/host/module_state.h"
+#include "engine/play/playback_frames.h"
+#include "engine/replay/replay_buffer.h"
+#include "engine/session/transport.h"
 #include "ini_folder.h"
 #include "sim.h"
-#include "ui/control_window_posix.h"
+#include "ui/control_window/control_window_posix.h"
 
 namespace {
 

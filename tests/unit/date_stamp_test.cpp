@@ -2,7 +2,7 @@
 // years recordings come from, and the calendar arithmetic under it.
 #include <gtest/gtest.h>
 
-#include "engine/sim_date.h"
+#include "engine/tracks/sim_date.h"
 
 static uint32_t EncodeDateStamp(int32_t year, uint32_t dayOfYear, uint32_t hour, uint32_t minute, uint32_t second) {
     return DateStamp(HostDateTime{static_cast<int16_t>(year), static_cast<uint16_t>(dayOfYear), hour, minute,

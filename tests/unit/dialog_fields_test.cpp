@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "ui/dialog_controls.h"
-#include "ui/replay_form.h"
+#include "ui/dialogs/dialog_controls.h"
+#include "ui/dialogs/replay_form.h"
 
 TEST(FieldNumbers, ReadDigitsWithTheSeparatorsAnUpDownControlWrites) {
     EXPECT_EQ(FieldNumber(""), 0u);

@@ -10,7 +10,7 @@
 #include <fstream>
 
 #include "sim_dialog_templates.h"
-#include "ui/dialog_ids.h"
+#include "ui/dialogs/dialog_ids.h"
 
 namespace {
 

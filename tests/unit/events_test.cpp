@@ -6,10 +6,10 @@
 #include <cstring>
 #include <string>
 
-#include "core/clock.h"
 #include "core/events.h"
-#include "core/module_state.h"
-#include "engine/session.h"
+#include "core/host/clock.h"
+#include "core/host/module_state.h"
+#include "engine/session/session.h"
 #include "sim.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/host.h"
+#include "core/host/host.h"
 #include "core/module.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // Which command a key press or release fires in each mode, with the default
 // bindings and with bindings the user changed.
-#include "ui/key_dispatch.h"
+#include "ui/menu/key_dispatch.h"
 
 #include <gtest/gtest.h>
 

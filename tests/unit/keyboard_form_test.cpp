@@ -1,7 +1,7 @@
 // The keyboard dialog's working copy: a key typed for a row is kept when the
 // selection moves on or OK is pressed, a cleared row loses its key only by
 // moving on, "Default key" brings a command's own key back.
-#include "ui/keyboard_form.h"
+#include "ui/dialogs/keyboard_form.h"
 
 #include <gtest/gtest.h>
 

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "engine/level_d.h"
-#include "engine/session.h"
+#include "engine/session/level_d.h"
+#include "engine/session/session.h"
 #include "sim.h"
 
 TEST(LevelD, TitleNeedsTheMakerAnd767) {

@@ -1,11 +1,13 @@
 // The module menu per mode (items, texts, states, order) and what each of
 // its commands does in each mode.
-#include "ui/menu_model.h"
+#include "ui/menu/menu_model.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+#include "views/menus/view_menus.h"
 
 namespace {
 
@@ -54,7 +56,7 @@ std::vector<std::string> Joined(std::vector<std::string> head, const std::vector
 
 TEST(ModuleMenu, PlaybackOffersOnlyItsStop) {
     EXPECT_EQ(
-        Lines(BuildModuleMenuModel(Playback, WithReplay(1))),
+        Lines(BuildModuleMenuModel(Playback, WithReplay(1), viewMenuHook)),
         (std::vector<std::string>{"Record... 43566 (grayed)", "Stop playback... 43567", "Replay... 43569 (grayed)",
                                   "Settings... 43570 (grayed)", "-", "Advanced tower views > 3",
                                   "Advanced spot views > 4", "Advanced VC views > 2", "Advanced view settings... 43573", "-",
@@ -64,32 +66,32 @@ TEST(ModuleMenu, PlaybackOffersOnlyItsStop) {
 TEST(ModuleMenu, EachModeShowsItsItemsAndStates) {
     const std::vector<std::string> idle = {"Record... 43566", "Play... 43567", "Play as traffic... 43568",
                                            "Replay... 43569", "Settings... 43570"};
-    EXPECT_EQ(Lines(BuildModuleMenuModel(Idle, WithReplay(1))), Joined(idle, Tail(true)));
-    EXPECT_EQ(Lines(BuildModuleMenuModel(ReplayBuffer, WithReplay(1))), Joined(idle, Tail(true)));
+    EXPECT_EQ(Lines(BuildModuleMenuModel(Idle, WithReplay(1), viewMenuHook)), Joined(idle, Tail(true)));
+    EXPECT_EQ(Lines(BuildModuleMenuModel(ReplayBuffer, WithReplay(1), viewMenuHook)), Joined(idle, Tail(true)));
     // Without the replay buffer there is nothing to replay.
     const std::vector<std::string> idleNoReplay = {"Record... 43566", "Play... 43567", "Play as traffic... 43568",
                                                    "Replay... 43569 (grayed)", "Settings... 43570"};
-    EXPECT_EQ(Lines(BuildModuleMenuModel(Idle, WithReplay(0))), Joined(idleNoReplay, Tail(true)));
-    EXPECT_EQ(Lines(BuildModuleMenuModel(ReplayBuffer, WithReplay(0))), Joined(idleNoReplay, Tail(true)));
+    EXPECT_EQ(Lines(BuildModuleMenuModel(Idle, WithReplay(0), viewMenuHook)), Joined(idleNoReplay, Tail(true)));
+    EXPECT_EQ(Lines(BuildModuleMenuModel(ReplayBuffer, WithReplay(0), viewMenuHook)), Joined(idleNoReplay, Tail(true)));
 
     const std::vector<std::string> recording = {"Stop recording... 43566", "Play... 43567 (grayed)",
                                                 "Play as traffic... 43568 (grayed)", "Replay... 43569 (grayed)",
                                                 "Settings... 43570 (grayed)"};
-    EXPECT_EQ(Lines(BuildModuleMenuModel(Recording, WithReplay(1))), Joined(recording, Tail(false)));
-    EXPECT_EQ(Lines(BuildModuleMenuModel(RecordingWithTraffic, WithReplay(1))), Joined(recording, Tail(false)));
+    EXPECT_EQ(Lines(BuildModuleMenuModel(Recording, WithReplay(1), viewMenuHook)), Joined(recording, Tail(false)));
+    EXPECT_EQ(Lines(BuildModuleMenuModel(RecordingWithTraffic, WithReplay(1), viewMenuHook)), Joined(recording, Tail(false)));
 
     // While traffic plays the user may record.
     EXPECT_EQ(
-        Lines(BuildModuleMenuModel(TrafficPlayback, WithReplay(1))),
+        Lines(BuildModuleMenuModel(TrafficPlayback, WithReplay(1), viewMenuHook)),
         Joined({"Record... 43566", "Stop playback... 43567", "Replay... 43569 (grayed)", "Settings... 43570 (grayed)"},
                Tail(false)));
-    EXPECT_EQ(Lines(BuildModuleMenuModel(Replay, WithReplay(1))),
+    EXPECT_EQ(Lines(BuildModuleMenuModel(Replay, WithReplay(1), viewMenuHook)),
               Joined({"Record... 43566 (grayed)", "Play... 43567 (grayed)", "Play as traffic... 43568 (grayed)",
                       "Stop replay... 43569", "Settings... 43570 (grayed)"},
                      Tail(false)));
     // The replay setting changes nothing outside Idle and the buffer.
     for (Mode mode : {Recording, Playback, Replay, TrafficPlayback, RecordingWithTraffic})
-        EXPECT_EQ(Lines(BuildModuleMenuModel(mode, WithReplay(0))), Lines(BuildModuleMenuModel(mode, WithReplay(1))))
+        EXPECT_EQ(Lines(BuildModuleMenuModel(mode, WithReplay(0), viewMenuHook)), Lines(BuildModuleMenuModel(mode, WithReplay(1), viewMenuHook)))
             << "mode " << mode;
 }
 
@@ -97,7 +99,7 @@ TEST(ModuleMenuCommands, RecordStartsStopsOrIsIgnored) {
     for (int32_t noRecDlg : {0, 1})
         for (Mode mode : AllModes) {
             SCOPED_TRACE(testing::Message() << "mode " << mode << " NoRecDlg " << noRecDlg);
-            UiDecision decision = MenuCommandDecision(CmdRecord, mode, WithReplay(1, noRecDlg));
+            UiDecision decision = MenuCommandDecision(CmdRecord, mode, WithReplay(1, noRecDlg), viewMenuHook);
             EXPECT_TRUE(decision.consumed);
             EXPECT_EQ(decision.argument, 0);
             UiAction expected = ActionNone;
@@ -113,7 +115,7 @@ TEST(ModuleMenuCommands, PlayItemsStartOrStopPlayback) {
     for (uint32_t id : {uint32_t(CmdPlay), uint32_t(CmdPlayTraffic)})
         for (Mode mode : AllModes) {
             SCOPED_TRACE(testing::Message() << "id " << id << " mode " << mode);
-            UiDecision decision = MenuCommandDecision(id, mode, WithReplay(1));
+            UiDecision decision = MenuCommandDecision(id, mode, WithReplay(1), viewMenuHook);
             EXPECT_TRUE(decision.consumed);
             if (mode == Idle || mode == ReplayBuffer) {
                 EXPECT_EQ(decision.action, ActionStartPlayback);
@@ -133,21 +135,21 @@ TEST(ModuleMenuCommands, ReplayAndDialogItemsFollowTheirModes) {
             Settings settings = WithReplay(enabled);
             bool idle = mode == Idle || mode == ReplayBuffer;
             // Replay needs the buffer running, whatever a stale menu offered.
-            UiDecision replay = MenuCommandDecision(CmdReplay, mode, settings);
+            UiDecision replay = MenuCommandDecision(CmdReplay, mode, settings, viewMenuHook);
             EXPECT_TRUE(replay.consumed);
             EXPECT_EQ(replay.action, mode == ReplayBuffer ? ActionReplayDialog
                                      : mode == Replay     ? ActionStopPlayback
                                                           : ActionNone);
-            UiDecision dialog = MenuCommandDecision(CmdSettings, mode, settings);
+            UiDecision dialog = MenuCommandDecision(CmdSettings, mode, settings, viewMenuHook);
             EXPECT_TRUE(dialog.consumed);
             EXPECT_EQ(dialog.action, idle ? ActionSettingsDialog : ActionNone);
-            dialog = MenuCommandDecision(CmdKeyboard, mode, settings);
+            dialog = MenuCommandDecision(CmdKeyboard, mode, settings, viewMenuHook);
             EXPECT_TRUE(dialog.consumed);
             EXPECT_EQ(dialog.action, idle ? ActionKeyboardDialog : ActionNone);
-            dialog = MenuCommandDecision(CmdAbout, mode, settings);
+            dialog = MenuCommandDecision(CmdAbout, mode, settings, viewMenuHook);
             EXPECT_TRUE(dialog.consumed);
             EXPECT_EQ(dialog.action, ActionAboutDialog);
-            dialog = MenuCommandDecision(CmdViewSettings, mode, settings);
+            dialog = MenuCommandDecision(CmdViewSettings, mode, settings, viewMenuHook);
             EXPECT_TRUE(dialog.consumed);
             EXPECT_EQ(dialog.action, ActionViewSettingsDialog);
         }
@@ -156,7 +158,7 @@ TEST(ModuleMenuCommands, ReplayAndDialogItemsFollowTheirModes) {
 TEST(ModuleMenuCommands, OtherIdsAreNotTheModulesToTake) {
     for (Mode mode : AllModes)
         for (uint32_t id : {0u, 40000u, 43565u, 43574u, 43599u, 65535u}) {
-            UiDecision decision = MenuCommandDecision(id, mode, WithReplay(1));
+            UiDecision decision = MenuCommandDecision(id, mode, WithReplay(1), viewMenuHook);
             EXPECT_FALSE(decision.consumed) << "id " << id << " mode " << mode;
             EXPECT_EQ(decision.action, ActionNone);
         }

@@ -10,15 +10,15 @@
 #include <string>
 
 #include "config/settings.h"
-#include "core/clock.h"
-#include "core/module_state.h"
-#include "engine/playback.h"
-#include "engine/player.h"
-#include "engine/recorder.h"
-#include "engine/recording_format.h"
-#include "engine/session.h"
-#include "engine/track_table.h"
-#include "engine/transport.h"
+#include "core/host/clock.h"
+#include "core/host/module_state.h"
+#include "engine/play/playback_frames.h"
+#include "engine/play/playback_start_end.h"
+#include "engine/record/recording_start_stop.h"
+#include "engine/session/session.h"
+#include "engine/session/transport.h"
+#include "engine/tracks/recording_format.h"
+#include "engine/tracks/track_table.h"
 #include "sim.h"
 
 namespace fs = std::filesystem;

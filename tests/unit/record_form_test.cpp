@@ -1,12 +1,12 @@
 // The record dialog's decisions: what it shows for the stored recording
 // defaults (a file without them included), and the defaults and recording
 // parameters OK makes of its controls.
-#include "ui/record_form.h"
+#include "ui/dialogs/record_form.h"
 
 #include <gtest/gtest.h>
 
-#include "engine/recorder.h"
-#include "engine/session.h"
+#include "engine/record/recording_start_stop.h"
+#include "engine/session/session.h"
 #include "ini_folder.h"
 
 using RecordFormTest = IniFolderTest;

@@ -11,10 +11,10 @@
 #include <fstream>
 #include <string>
 
-#include "core/module_state.h"
-#include "engine/player.h"
-#include "engine/recorder.h"
-#include "engine/track_table.h"
+#include "core/host/module_state.h"
+#include "engine/play/playback_start_end.h"
+#include "engine/record/recording_start_stop.h"
+#include "engine/tracks/track_table.h"
 #include "platform/platform.h"
 #include "recording_file.h"
 #include "recording_fixture.h"

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "engine/sim_date.h"
+#include "engine/tracks/sim_date.h"
 #include "sim.h"
 
 FullSample ScriptedSample(double t, double eastOffsetMetres) {

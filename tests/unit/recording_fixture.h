@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/recording_assemble.h"
-#include "engine/sample.h"
-#include "engine/track.h"
+#include "engine/tracks/recording_assemble.h"
+#include "engine/tracks/sample.h"
+#include "engine/tracks/track.h"
 #include "recording_file.h"  // ReadWholeFile
 
 // The scripted user aircraft at world time t as a sample (time stamp t).

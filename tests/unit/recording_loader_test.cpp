@@ -12,12 +12,12 @@
 #include <vector>
 
 #include "../../fuzz/recording_exercise.h"
-#include "core/clock.h"
-#include "engine/load_dialog.h"
-#include "engine/recording_format.h"
-#include "engine/recording_loader.h"
-#include "engine/track.h"
-#include "engine/track_table.h"
+#include "core/host/clock.h"
+#include "engine/play/load_dialog.h"
+#include "engine/play/recording_loader.h"
+#include "engine/tracks/recording_format.h"
+#include "engine/tracks/track.h"
+#include "engine/tracks/track_table.h"
 #include "sim.h"
 
 namespace fs = std::filesystem;

@@ -2,8 +2,8 @@
 // automatic names, and the temporary files' names.
 #include <gtest/gtest.h>
 
-#include "engine/recording_paths.h"
-#include "engine/sim_date.h"
+#include "engine/session/recording_paths.h"
+#include "engine/tracks/sim_date.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // headers and unfinished records, the start-up pass that rebuilds them into
 // Recordings, tells the user and removes them, and a failure at any single
 // file operation that must never lose the flight.
-#include "engine/recording_recovery.h"
-#include "engine/temp_tracks.h"
+#include "engine/record/leftover_recovery.h"
+#include "engine/tracks/temp_tracks.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "core/module_state.h"
-#include "engine/sim_date.h"
+#include "core/host/module_state.h"
+#include "engine/tracks/sim_date.h"
 #include "platform/platform.h"
 #include "recording_fixture.h"
 #include "recording_reader.h"

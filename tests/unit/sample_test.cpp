@@ -1,7 +1,7 @@
 // Sample layouts and packing: where each group lands for a set of flags, the
 // byte image of a full record, and that unpacking gives back what was packed
 // while leaving the groups a track does not hold alone.
-#include "engine/sample.h"
+#include "engine/tracks/sample.h"
 
 #include <gtest/gtest.h>
 

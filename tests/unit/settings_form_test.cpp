@@ -1,7 +1,7 @@
 // The settings dialog's decisions: the memory label, what a step's field
 // shows for its choice, and what OK stores for the controls' values — the
 // clamps and the rules for options that depend on others.
-#include "ui/settings_form.h"
+#include "ui/dialogs/settings_form.h"
 
 #include <gtest/gtest.h>
 

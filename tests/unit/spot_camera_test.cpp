@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "attitude_math.h"
-#include "views/view_catalogue.h"
+#include "views/catalogue/view_catalogue.h"
 #include "views_fixture.h"
 
 namespace {

@@ -4,7 +4,7 @@
 // window shows the simulator's own spot plane.
 #include <cmath>
 
-#include "views/spot_controls.h"
+#include "views/cameras/spot_controls.h"
 #include "views_fixture.h"
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "core/status_line.h"
+#include "ui/status_line/status_line.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <set>
 
-#include "engine/track.h"
+#include "engine/tracks/track.h"
 #include "recording_fixture.h"
 #include "recording_reader.h"
 #include "sim.h"

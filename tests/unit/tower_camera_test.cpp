@@ -4,7 +4,7 @@
 // words at their fixed addresses).
 #include <cmath>
 
-#include "views/tower_camera.h"
+#include "views/cameras/tower_camera.h"
 #include "views_fixture.h"
 
 namespace {

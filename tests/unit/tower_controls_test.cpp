@@ -3,8 +3,8 @@
 // and dialog 133's texts: degrees, minutes and seconds both ways.
 #include <cmath>
 
-#include "views/tower_controls.h"
-#include "views/tower_dialog.h"
+#include "views/cameras/tower_controls.h"
+#include "views/dialogs/tower_dialog.h"
 #include "views_fixture.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // ring's rotation, interpolation, paging windows through a file, files whose
 // headers do not fit them, and failed writes and reads that must neither lose
 // samples nor hand stale ones to playback.
-#include "engine/track.h"
+#include "engine/tracks/track.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "core/clock.h"
-#include "engine/track_table.h"
+#include "core/host/clock.h"
+#include "engine/tracks/track_table.h"
 #include "platform/platform.h"
 #include "sim.h"
 

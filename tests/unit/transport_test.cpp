@@ -5,11 +5,11 @@
 #include <gtest/gtest.h>
 
 #include "config/settings.h"
-#include "core/clock.h"
-#include "core/module_state.h"
-#include "engine/playback.h"
-#include "engine/track_table.h"
-#include "engine/transport.h"
+#include "core/host/clock.h"
+#include "core/host/module_state.h"
+#include "engine/play/playback_frames.h"
+#include "engine/session/transport.h"
+#include "engine/tracks/track_table.h"
 #include "sim.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "attitude_math.h"
-#include "views/vc_dialog.h"
+#include "views/dialogs/vc_dialog.h"
 #include "views_fixture.h"
 
 namespace {

@@ -4,9 +4,9 @@
 // import dialogs with their remembered names.
 #include <cmath>
 
-#include "views/view_catalogue.h"
-#include "views/view_commands.h"
-#include "views/view_files.h"
+#include "views/catalogue/view_catalogue.h"
+#include "views/catalogue/view_files.h"
+#include "views/menus/view_commands.h"
 #include "views_fixture.h"
 
 namespace {

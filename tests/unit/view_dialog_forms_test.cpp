@@ -5,9 +5,9 @@
 #include <cmath>
 #include <cstring>
 
-#include "views/spot_dialog.h"
-#include "views/vc_dialog.h"
-#include "views/view_settings_dialog.h"
+#include "views/dialogs/spot_dialog.h"
+#include "views/dialogs/vc_dialog.h"
+#include "views/dialogs/view_settings_dialog.h"
 
 namespace {
 

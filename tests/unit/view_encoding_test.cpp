@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <limits>
 
+#include "engine/tracks/host_encoding.h"
 #include "geodesy.h"
-#include "views/view_encoding.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "../../fuzz/view_files_exercise.h"
-#include "views/view_catalogue.h"
+#include "views/catalogue/view_catalogue.h"
 #include "views_fixture.h"
 
 namespace {

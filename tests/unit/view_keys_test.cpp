@@ -2,9 +2,10 @@
 // (all five in a tower window, all but Autozoom in spot and cockpit windows,
 // none elsewhere), that they come after the recording keys, and what each
 // does to the focused window's views.
-#include "ui/key_dispatch.h"
-#include "views/tower_controls.h"
-#include "views/view_commands.h"
+#include "ui/menu/key_dispatch.h"
+#include "views/cameras/tower_controls.h"
+#include "views/menus/view_commands.h"
+#include "views/menus/view_menus.h"
 #include "views_fixture.h"
 
 namespace {
@@ -30,7 +31,7 @@ TEST(ViewKeyDecision, TheViewKeysAreTheModulesByTheFocusedWindowsKind) {
     for (Mode mode : AllModes) {
         for (const auto& k : viewKeys) {
             for (uint8_t kind : {uint8_t{2}, uint8_t{3}, uint8_t{4}}) {
-                const UiDecision decision = KeyDownDecision(mode, settings, keys, k.code, kind);
+                const UiDecision decision = KeyDownDecision(mode, settings, keys, k.code, &viewMenuHook, kind);
                 const bool acts = k.key != KeyAutozoom || kind == 3;
                 EXPECT_EQ(decision.consumed, acts) << mode << " " << k.key << " " << int(kind);
                 if (acts) {
@@ -39,7 +40,7 @@ TEST(ViewKeyDecision, TheViewKeysAreTheModulesByTheFocusedWindowsKind) {
                 }
             }
             for (uint8_t kind : {uint8_t{0}, uint8_t{1}, uint8_t{6}})
-                EXPECT_FALSE(KeyDownDecision(mode, settings, keys, k.code, kind).consumed) << int(kind);
+                EXPECT_FALSE(KeyDownDecision(mode, settings, keys, k.code, &viewMenuHook, kind).consumed) << int(kind);
         }
     }
 }
@@ -47,14 +48,14 @@ TEST(ViewKeyDecision, TheViewKeysAreTheModulesByTheFocusedWindowsKind) {
 TEST(ViewKeyDecision, TheRecordingAndTransportKeysComeFirst) {
     KeyTable keys = DefaultKeys();
     keys.codes[KeyRecord] = PlainV;  // the same key as "Next advanced view"
-    const UiDecision decision = KeyDownDecision(Idle, Settings{}, keys, PlainV, 3);
+    const UiDecision decision = KeyDownDecision(Idle, Settings{}, keys, PlainV, &viewMenuHook, 3);
     EXPECT_EQ(decision.action, ActionRecordDialog);
     keys.codes[KeyEnd] = ControlZ;
-    EXPECT_EQ(KeyDownDecision(Playback, Settings{}, keys, ControlZ, 3).action, ActionTransport);
+    EXPECT_EQ(KeyDownDecision(Playback, Settings{}, keys, ControlZ, &viewMenuHook, 3).action, ActionTransport);
     // A view key bound twice: the one compared first wins.
     keys.codes[KeyPrevView] = PlainV;
     keys.codes[KeyRecord] = 0;
-    EXPECT_EQ(KeyDownDecision(Idle, Settings{}, keys, PlainV, 4).argument, KeyNextView);
+    EXPECT_EQ(KeyDownDecision(Idle, Settings{}, keys, PlainV, &viewMenuHook, 4).argument, KeyNextView);
     EXPECT_FALSE(KeyUpDecision(Idle, Settings{}, keys, PlainV).consumed);
 }
 

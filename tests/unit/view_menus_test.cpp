@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "views/view_menus.h"
+#include "views/menus/view_menus.h"
 #include "views_fixture.h"
 
 namespace {

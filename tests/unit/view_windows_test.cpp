@@ -1,8 +1,8 @@
 // The view-window table and the switching rule: rows for up to 30 windows,
 // the sweep, New, Delete, Next, Previous and Select with the host's own view
 // values kept and given back, and the title shown after each change.
-#include "views/view_commands.h"
-#include "views/view_events.h"
+#include "views/cameras/view_events.h"
+#include "views/menus/view_commands.h"
 #include "views_fixture.h"
 
 namespace {

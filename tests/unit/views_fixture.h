@@ -15,13 +15,13 @@
 #include <string>
 
 #include "config/settings.h"
-#include "core/host.h"
-#include "core/host_view_window.h"
+#include "core/host/host.h"
+#include "core/host/host_view_window.h"
+#include "engine/tracks/host_encoding.h"
 #include "sim.h"
-#include "views/view_encoding.h"
-#include "views/view_state.h"
-#include "views/view_switching.h"
-#include "views/view_window_table.h"
+#include "views/state/view_state.h"
+#include "views/windows/view_switching.h"
+#include "views/windows/view_window_table.h"
 
 class ViewsTest : public testing::Test {
 protected:

@@ -1,5 +1,5 @@
 // Win32 services of the shipped module: message boxes, the host's main
-// window, key state, directories and the common file dialogs.
+// window, key state and the common file dialogs.
 #include "platform/platform.h"
 
 #include <windows.h>
@@ -15,42 +15,6 @@ int ShowMessageBox(WindowHandle owner, const char* text, const char* caption, ui
 WindowHandle FindTopLevelWindow(const char* className) { return FindWindowA(className, nullptr); }
 
 int16_t AsyncKeyState(int virtualKey) { return GetAsyncKeyState(virtualKey); }
-
-int DirectoryCreate(const char* path) { return CreateDirectoryA(path, nullptr) != 0; }
-
-int DirectoryList(const char* directory, const char* pattern, DirectoryVisitor visit, void* context) {
-    char query[MAX_PATH];
-    int length = directory && directory[0] ? std::snprintf(query, sizeof query, "%s\\%s", directory, pattern)
-                                           : std::snprintf(query, sizeof query, "%s", pattern);
-    if (length < 0 || length >= static_cast<int>(sizeof query)) return -1;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(query, &found);
-    if (search == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND ? 0 : -1;
-    int visited = 0;
-    do {
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-        visit(found.cFileName, context);
-        ++visited;
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return visited;
-}
-
-int CurrentDirectoryGet(char* buffer, size_t size) {
-    DWORD length = GetCurrentDirectoryA(static_cast<DWORD>(size), buffer);
-    return length != 0 && length < size;
-}
-
-int CurrentDirectorySet(const char* path) { return SetCurrentDirectoryA(path) != 0; }
-
-uint32_t ProfileGetString(const char* section, const char* key, const char* defaultValue,
-                          char* buffer, uint32_t size, const char* path) {
-    return GetPrivateProfileStringA(section, key, defaultValue, buffer, size, path);
-}
-
-int ProfileWriteString(const char* section, const char* key, const char* value, const char* path) {
-    return WritePrivateProfileStringA(section, key, value, path) != 0;
-}
 
 // Both dialogs: one filter "<description>\0<pattern>\0\0", explorer style.
 static void PrepareDialog(OPENFILENAMEA& dialog, const FileDialogRequest* request, char* filter,

@@ -1,0 +1,4 @@
+// The module's mode and handles, which every layer above reads.
+#include "core/host/module_state.h"
+
+ModuleCore module;

@@ -1,4 +1,0 @@
-// The one Session of the module.
-#include "engine/session.h"
-
-Session session;

@@ -1,0 +1,4 @@
+// The one Session of the module.
+#include "engine/session/session.h"
+
+Session session;

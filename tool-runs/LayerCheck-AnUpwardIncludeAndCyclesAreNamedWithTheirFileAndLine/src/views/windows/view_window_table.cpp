@@ -1,0 +1,1 @@
+#include "views/windows/view_switching.h"

@@ -1,0 +1,2 @@
+#include "core/host/host.h"
+#include "engine/tracks/track.h"

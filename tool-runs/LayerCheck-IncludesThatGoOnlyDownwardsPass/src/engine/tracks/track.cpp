@@ -1,0 +1,2 @@
+#include "engine/tracks/track.h"
+#include <vector>

@@ -1,0 +1,1 @@
+#include "platform/posix/posix_hooks.h"
