@@ -1,6 +1,7 @@
-// The calls behind the keyboard and menu commands: the one file of the user
-// interface that starts and stops recordings and playbacks and steers the
-// transport. What may be done in which mode was decided before; the commands
+// The calls behind the keyboard, menu and control-window commands: the one
+// file that turns the user's decided actions into starting and stopping
+// recordings and playbacks, steering the transport, opening the dialogs and
+// the view commands. What may be done in which mode was decided before; the commands
 // check their mode again themselves.
 #include "core/command_dispatch.h"
 

@@ -1,6 +1,7 @@
 // Which command a key fires in which mode: the key-down dispatch (transport,
 // stop, recording and playback keys, in that order) and the key-up dispatch
-// that ends a search. Pure decisions; main_window performs them.
+// that ends a search. Pure decisions; the main-window procedure has the
+// command dispatch perform them.
 #pragma once
 
 #include "config/keys.h"
