@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "core/host/host_abi.h"
+#include "core/abi/host_abi.h"
 
 // ---------------------------------------------------------------- configuration
 

@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "core/host/host_abi.h"
+#include "core/abi/host_abi.h"
 #include "engine/tracks/host_encoding.h"
 
 constexpr double Pi = 3.14159265358979323846;

@@ -2,7 +2,7 @@
 // DispatchHook, which sits in the host's dispatch slot.
 #pragma once
 
-#include "core/host/host_abi.h"
+#include "core/abi/host_abi.h"
 
 // Host event ids the module listens to.
 enum HostEvent : uint32_t {

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "core/host/entry_records.h"
-#include "core/host/host_abi.h"
+#include "core/abi/host_abi.h"
 #include "core/host/module_state.h"
 #include "platform/platform.h"
 

@@ -3,7 +3,7 @@
 // fills in its interfaces for the binding to call through.
 #pragma once
 
-#include "core/host/host_abi.h"
+#include "core/abi/host_abi.h"
 
 // Read by the host: identifies the module and its entry points.
 struct ModuleLinkage {

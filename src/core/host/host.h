@@ -3,7 +3,7 @@
 // field of the host's state block. No other file knows a host offset.
 #pragma once
 
-#include "core/host/host_abi.h"
+#include "core/abi/host_abi.h"
 
 // The host's per-aircraft object; its first field points to its operation table.
 struct AircraftObject;

@@ -4,7 +4,7 @@
 // module knows a window only by the address of this record.
 #pragma once
 
-#include "core/host/host_abi.h"
+#include "core/abi/host_abi.h"
 
 // Kinds of view window the advanced views serve (the window's type byte).
 enum ViewKind : uint8_t {

@@ -2,7 +2,7 @@
 // every part of the module consults, and nothing of how it starts or ends.
 #pragma once
 
-#include "core/host/host_abi.h"
+#include "core/abi/host_abi.h"
 #include "platform/platform.h"
 
 // The operating mode.

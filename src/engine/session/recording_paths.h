@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "core/host/host_abi.h"
+#include "core/abi/host_abi.h"
 #include "platform/platform.h"
 
 constexpr size_t RecordingPathSize = 256;  // the save dialog's buffer

@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "core/host/host_abi.h"
+#include "core/abi/host_abi.h"
 
 constexpr double FixedOne = 4294967296.0;                      // 2^32: one metre in positions
 constexpr double LatitudeUnitsPerDegree = 477302101697422.25;  // 10001750 x 2^32 / 90

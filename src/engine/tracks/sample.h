@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "core/host/host_abi.h"
+#include "core/abi/host_abi.h"
 
 // Groups of a sample, as the user picks them for recording and playback.
 enum SampleFlags : uint32_t {

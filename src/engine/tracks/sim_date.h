@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "core/host/host_abi.h"
+#include "core/abi/host_abi.h"
 
 // The recording's date stamp: seconds counted in a 366-day year, offset so
 // that recordings of different years never meet; 32-bit, wrapping.

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "core/host/host_abi.h"
+#include "core/abi/host_abi.h"
 
 // The host's dispatch types of its input events.
 enum : uint32_t { DispatchPress = 8, DispatchZoom = 9 };

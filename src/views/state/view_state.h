@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "core/host/host_abi.h"
+#include "core/abi/host_abi.h"
 #include "core/host/host_view_window.h"
 
 constexpr int ViewListCapacity = 30;

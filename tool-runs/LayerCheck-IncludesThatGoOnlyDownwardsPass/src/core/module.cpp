@@ -1,2 +1,2 @@
-#include "core/host/host.h"
 #include "engine/tracks/track.h"
+#include "core/host/host.h"

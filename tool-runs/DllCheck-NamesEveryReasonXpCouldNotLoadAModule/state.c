@@ -1,0 +1,2 @@
+__thread int perThread;
+int Touch(void) { return ++perThread; }
