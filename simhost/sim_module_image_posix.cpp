@@ -22,8 +22,9 @@ struct Range {
     uintptr_t start, end;
 };
 
-// Plain data, set before any of the program's own initialisers could run:
-// nothing here may be initialised after the snapshot is taken.
+// Plain data, initialised at compile time: the snapshot is taken by an
+// initialiser of the program, and an object with a constructor of its own
+// could be constructed after it, wiping it.
 constexpr int MaxRanges = 8;
 
 struct Image {
