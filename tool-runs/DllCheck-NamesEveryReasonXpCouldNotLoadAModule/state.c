@@ -1,2 +1,0 @@
-__thread int perThread;
-int Touch(void) { return ++perThread; }

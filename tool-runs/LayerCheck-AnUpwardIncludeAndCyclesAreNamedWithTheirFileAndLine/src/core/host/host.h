@@ -1,3 +1,0 @@
-#pragma once
-
-#include "engine/tracks/track.h"

@@ -1,1 +1,0 @@
-#include "views/windows/view_window_table.h"

@@ -1,1 +1,0 @@
-#include "views/windows/view_switching.h"

@@ -1,2 +1,0 @@
-#include "engine/tracks/track.h"
-#include <vector>

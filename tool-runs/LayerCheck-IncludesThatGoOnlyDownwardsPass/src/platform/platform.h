@@ -1,1 +1,0 @@
-#include "platform/posix/posix_hooks.h"
