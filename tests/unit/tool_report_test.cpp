@@ -122,6 +122,18 @@ TEST_F(Report, MapsHoldEveryTrackAsAPolylineDrawnToScale) {
         EXPECT_NEAR(width, Number(scale.node(), "data-metres") * unitsPerMetre, 0.06);
         EXPECT_GT(width, 40);
     }
+    // On every map, a metric bar of a kilometre or more is labelled in kilometres.
+    for (const pugi::xpath_node& scale : page.select_nodes("//g[@class='scale']")) {
+        const double metres = Number(scale.node(), "data-metres");
+        const std::string label = scale.node().select_node("text[@class='scale-label']").node().child_value();
+        const size_t blank = label.find(' ');
+        const std::string unit = blank == std::string::npos ? "" : label.substr(blank + 1);
+        if (unit == "m") {
+            EXPECT_LT(metres, 1000.0) << label;
+        } else if (unit == "km") {
+            EXPECT_DOUBLE_EQ(std::stod(label) * 1000.0, metres) << label;
+        }
+    }
     EXPECT_FALSE(map.select_node(".//g[@class='north']").node().empty());
 }
 
@@ -176,6 +188,12 @@ TEST_F(Report, PlotsHaveAxesAroundEveryValueAndKeepEveryPeak) {
     EXPECT_LE(Number(speed, "data-y-max"), 150.0);
     const std::vector<PlanePoint> flat = PointsOf(One(page, Section(2) + "//svg[@class='plot speed']/polyline"));
     for (const PlanePoint& p : flat) EXPECT_NEAR(p.y, flat.front().y, 0.15);
+    // Drawn at its value in knots of 1,852 m.
+    const pugi::xml_node speedFrame = One(page, Section(2) + "//svg[@class='plot speed']/rect[@class='frame']");
+    const double top = Number(speedFrame, "y"), bottom = top + Number(speedFrame, "height");
+    const double low = Number(speed, "data-y-min"), high = Number(speed, "data-y-max");
+    const double metresPerSecond = 0.0005 * Pi / 180.0 * EarthRadiusMetres;
+    EXPECT_NEAR(low + (bottom - flat.front().y) / (bottom - top) * (high - low), metresPerSecond * 3600.0 / 1852.0, 0.5);
 }
 
 TEST_F(Report, MarksTakeOffAndTouchdownWhereTheGroundFlagChanges) {

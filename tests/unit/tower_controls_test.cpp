@@ -58,6 +58,14 @@ TEST_F(TowerControls, PanKeysTurnByTheStepOverTheMagnificationAndStopFollowing) 
     EXPECT_EQ(view->manualPan, 0u);
     SimRunFrames(1);
     EXPECT_NEAR(std::fabs(DecodeAngle(view->heading)), 180.0, 0.01);  // south, to the parked aircraft
+
+    // The step over the magnification is worked out in double: at 7/64x and
+    // ten-degree steps a quotient in single precision is some 60 units off.
+    viewSettings.PanStep = 10.0f;
+    view->zoom = 7.0f;
+    view->heading = 0;
+    EXPECT_TRUE(SimDispatchKeyEvent(8, 0x10088, 0));
+    EXPECT_EQ(view->heading, static_cast<Angle32>(static_cast<int64_t>(64.0 / 7.0 * 10.0 * AngleUnitsPerDegree)));
 }
 
 TEST_F(TowerControls, EyepointAndDirectionKeysWalkAlongTheViewsHeading) {

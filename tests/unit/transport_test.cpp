@@ -73,6 +73,9 @@ TEST_F(TransportTest, AStallAdvancesByThePreviousStep) {
     EXPECT_EQ(playback.lastPlayStep, 800u);
     Tick(4999);  // just short of a stall: taken as it is
     EXPECT_EQ(moduleClock.trackTime, 1000000u + 800u + 4999u);
+    Tick(5000);  // exactly half a second is a stall: the previous step again
+    EXPECT_EQ(moduleClock.trackTime, 1000000u + 800u + 4999u + 4999u);
+    EXPECT_EQ(playback.lastPlayStep, 4999u);
 }
 
 TEST_F(TransportTest, JumpsBackStopAtZeroAndTheFrameRaisesThemToTheStart) {
@@ -216,6 +219,11 @@ TEST_F(TransportTest, LoopCommandsSetTheRangeAndTheWrapIsAJump) {
     EXPECT_EQ(transport.loopStartTime, 0u);
     EXPECT_EQ(transport.loopEndTime, 1500000u);
     EXPECT_TRUE(transport.loopEnabled);
+    // A start exactly at the end would leave an empty loop: the end moves.
+    moduleClock.trackTime = 1500000;
+    LoopCommand(0);
+    EXPECT_EQ(transport.loopEndTime, 6000000u);
+    transport.loopEndTime = 1500000;
     // Loop start past the end: the end moves to the end of the recording.
     moduleClock.trackTime = 1600000;
     LoopCommand(0);

@@ -30,19 +30,23 @@ TEST_F(ViewCatalogue, TowerViewsRoundTripThroughTheSettingsFile) {
     TowerView& b = AddTowerView("Runway end", 0, 0, 0);
     b.position.longitude = EncodeLongitude(179.99999);
     b.zoom = 100.75f;
+    // A zoom past what the file's whole number holds is saved as the largest.
+    AddTowerView("Far", 0, 0, 0).zoom = 6.4e10f;
     SaveViewCatalogue(ViewKindTower, "modules\\Aerotrace.ini");
 
     const std::string text = FileText(Ini);
-    EXPECT_NE(text.find("[TOWERVIEWS]\nnViews=2\nView0Name=A name of twenty ch.\nView0Lat=47.50000000\n"
+    EXPECT_NE(text.find("[TOWERVIEWS]\nnViews=3\nView0Name=A name of twenty ch.\nView0Lat=47.50000000\n"
                         "View0Lon=-122.25000000\nView0Alt=152.25\nView0Pit=-12.500\nView0Bnk=3.000\n"
                         "View0Hdg=-90.000\nView0Zoom=32768\nView0Pan=1\nView0AutoZoom=0.125000\n"),
               std::string::npos)
         << text;
     EXPECT_NE(text.find("View1Zoom=100\n"), std::string::npos);
+    EXPECT_NE(text.find("View2Zoom=2147483647\n"), std::string::npos) << text;
 
     viewState.tower = TowerViewList{};
     LoadViewCatalogue(ViewKindTower, "modules\\Aerotrace.ini");
-    ASSERT_EQ(viewState.tower.count, 2);
+    ASSERT_EQ(viewState.tower.count, 3);
+    EXPECT_EQ(viewState.tower.entries[2].zoom, ZoomMaximum);
     const TowerView& read = viewState.tower.entries[0];
     EXPECT_STREQ(read.name, "A name of twenty ch.");
     EXPECT_NEAR(DecodeLatitude(read.position.latitude), 47.5, 1e-9);

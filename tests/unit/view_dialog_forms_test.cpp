@@ -152,6 +152,9 @@ TEST(ViewSettingsForm, OkStoresMetresAndSixtyFourthsAndHoldsOnlyTheAutozoomLimit
     EXPECT_EQ(stored.MaxAutozoom, 32.0f);
     EXPECT_EQ(stored.MinAutozoom, 6400.0f);
     EXPECT_NEAR(stored.TowerStep1, -0.6096f, 1e-7);
+    // But not beyond the largest zoom a stored view holds.
+    std::strcpy(texts.fields[FieldMinAutozoom], "999999999");
+    EXPECT_EQ(ViewSettingsFromTexts(texts).MinAutozoom, 32768.0f);
     // Far beyond a float: the largest float, never infinity.
     std::strcpy(texts.fields[FieldMaxTowerDistance], "1e300");
     EXPECT_TRUE(std::isfinite(ViewSettingsFromTexts(texts).MaxTwrDist));

@@ -129,6 +129,14 @@ TEST_F(ViewWindows, DeleteOnAnIndexThatFellOffTheEndRemovesNothing) {
     EXPECT_EQ(viewState.tower.count, 2);
     EXPECT_STREQ(viewState.tower.entries[1].name, "C");
     EXPECT_EQ(Row(mine).towerIndex, -1);
+
+    // Next from an index past the end comes round to the simulator's view,
+    // as it does from the last entry, not to the first stored view.
+    ChangeView(mine, ViewKindTower, ChangeSelect, 1);
+    ChangeView(theirs, ViewKindTower, ChangeDelete, 0);
+    ASSERT_EQ(viewState.tower.count, 1);
+    ChangeView(mine, ViewKindTower, ChangeNext, 0);
+    EXPECT_EQ(Row(mine).towerIndex, -1);
 }
 
 TEST_F(ViewWindows, NewTakesTheSimulatorsTowerOrCopiesTheCurrentView) {

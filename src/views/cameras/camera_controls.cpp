@@ -51,7 +51,7 @@ bool HatPan(void* record, PanSteps* pan) {
 }
 
 void TurnLook(Angle32* pitch, Angle32* bank, Angle32* heading, float zoom, const PanSteps& pan) {
-    const double perDegree = ZoomNormal / zoom * AngleUnitsPerDegree;
+    const double perDegree = static_cast<double>(ZoomNormal) / zoom * AngleUnitsPerDegree;
     const double step = viewSettings.PanStep;
     *pitch -= AngleSteps(perDegree * step * pan.pitch);
     *bank -= AngleSteps(step * pan.bank * AngleUnitsPerDegree);

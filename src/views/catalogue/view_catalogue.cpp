@@ -184,7 +184,7 @@ void WriteField(const char* section, const char* key, const CatalogueField& desc
         case CodecAltitude: std::snprintf(text, sizeof text, "%.2f", DecodeAltitude(Get<int64_t>(field))); break;
         case CodecMetres: std::snprintf(text, sizeof text, "%.3f", static_cast<double>(Get<float>(field))); break;
         case CodecAngle: std::snprintf(text, sizeof text, "%.3f", DecodeAngle(Get<Angle32>(field))); break;
-        case CodecZoom: std::snprintf(text, sizeof text, "%d", static_cast<int>(Get<float>(field))); break;
+        case CodecZoom: std::snprintf(text, sizeof text, "%d", static_cast<int>(TruncateToInt32(Get<float>(field)))); break;
         case CodecFlag: std::snprintf(text, sizeof text, "%d", static_cast<int>(Get<uint32_t>(field))); break;
         case CodecReal: std::snprintf(text, sizeof text, "%f", static_cast<double>(Get<float>(field))); break;
     }

@@ -69,6 +69,9 @@ ViewSettings ViewSettingsFromTexts(const ViewSettingsTexts& shown) {
         stored.*codecs[i].setting = NarrowToFloat(ParseSettingNumber(shown.fields[i]) * codecs[i].storedPerShown);
     if (stored.MaxAutozoom > ZoomMaximum) stored.MaxAutozoom = ZoomMaximum;
     if (stored.MinAutozoom < LowestMinimumAutozoom) stored.MinAutozoom = LowestMinimumAutozoom;
+    // The minimum wins when the limits cross, so it may pass the maximum, but
+    // never the largest zoom a stored view can hold.
+    if (stored.MinAutozoom > ZoomMaximum) stored.MinAutozoom = ZoomMaximum;
     stored.ShowTitle = shown.showTitle ? 1 : 0;
     return stored;
 }

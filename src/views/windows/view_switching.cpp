@@ -149,7 +149,13 @@ void ChangeView(int rowIndex, ViewKind kind, ViewChange change, int32_t selected
     // A view deleted through another window may have left this index past
     // the end; the window's camera would reset it, and so does any change,
     // so that Delete never takes out an entry the user is not looking at.
-    if (index >= count) ReturnToHostView(row, kind);
+    // Next from there ends on the simulator's view, as from the last entry.
+    const bool pastTheEnd = index >= count;
+    if (pastTheEnd) ReturnToHostView(row, kind);
+    if (pastTheEnd && change == ChangeNext) {
+        row.TitleCountdown = TitleShowTicks;
+        return;
+    }
     if (!Applies(change, index, count, selected)) return;
 
     if (index == DefaultViewIndex) SaveHostValues(row, kind);
