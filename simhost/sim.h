@@ -269,13 +269,21 @@ void SimQueueFileDialogAnswer(const std::vector<std::string>& paths);
 // dialog and works its controls through their own messages. Message boxes
 // and file dialogs a step opens are answered from their own queues.
 
-enum SimDialogStepKind { SimStepType, SimStepClick, SimStepChoose, SimStepHotKey, SimStepHold, SimStepCapture };
+enum SimDialogStepKind {
+    SimStepType,
+    SimStepClick,
+    SimStepChoose,
+    SimStepHotKey,
+    SimStepHold,
+    SimStepCapture,
+    SimStepArrow,
+};
 
 struct SimDialogStep {
     SimDialogStepKind kind;
     int control;
     std::string text;  // Type: the field's new text (digits only in a number field); Capture: image path
-    int index;         // Choose: item of a drop-down list, row of a list box
+    int index;         // Choose: item of a drop-down list, row of a list box; Arrow: +1 up, -1 down
     uint16_t keys;     // HotKey: virtual key and held HOTKEYF_ flags (Shift 1, Control 2, Alt 4, extended 8)
     double seconds;    // Hold
 };
@@ -285,6 +293,15 @@ SimDialogStep SimType(int control, const std::string& text);
 SimDialogStep SimClick(int control);
 // Picks an item of a drop-down list or a row of a list box.
 SimDialogStep SimChoose(int control, int index);
+// Clicks the up (+1) or down (-1) arrow of an up-down control once: it
+// reads the number in its buddy field, steps it within its range and writes
+// it back with the thousands separator (SimSetThousandsSeparator).
+SimDialogStep SimClickArrow(int upDownControl, int direction);
+// The thousands separator of the user's language, with which up-down
+// controls write and read numbers (one character, in the module's ANSI code
+// page; natively "," until set, under Windows the user's locale setting).
+// SimReset puts it back.
+void SimSetThousandsSeparator(const std::string& separator);
 // Presses a key combination in a hot-key control (its rules apply); 0
 // clears the control, as Backspace does.
 SimDialogStep SimPressHotKey(int control, uint16_t keys);

@@ -21,6 +21,9 @@ SimDialogStep SimType(int control, const std::string& text) {
 }
 SimDialogStep SimClick(int control) { return SimDialogStep{SimStepClick, control, "", 0, 0, 0.0}; }
 SimDialogStep SimChoose(int control, int index) { return SimDialogStep{SimStepChoose, control, "", index, 0, 0.0}; }
+SimDialogStep SimClickArrow(int upDownControl, int direction) {
+    return SimDialogStep{SimStepArrow, upDownControl, "", direction, 0, 0.0};
+}
 SimDialogStep SimPressHotKey(int control, uint16_t keys) {
     return SimDialogStep{SimStepHotKey, control, "", 0, keys, 0.0};
 }

@@ -3,8 +3,10 @@
 // that answer their Win32 messages as Windows' own do, notifications sent
 // to the module's dialog procedure — and the user, who takes the steps of
 // the queued answer once the dialog has opened.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "platform/posix/posix_hooks.h"
 #include "sim_dialog_templates.h"
@@ -92,13 +94,43 @@ void Notify(Dialog* dialog, Control* control, uint32_t code) {
     dialog->procedure(dialog, WmCommand, wParam, reinterpret_cast<intptr_t>(control));
 }
 
-// The number an up-down control writes into its buddy: with digit-group
-// separators, as Windows does unless told not to.
+// The number an up-down control writes into its buddy: with the user's
+// digit-group separator, as Windows does unless told not to.
 std::string BuddyText(int32_t number, bool separators) {
     std::string digits = std::to_string(number < 0 ? -static_cast<int64_t>(number) : number);
     if (separators)
-        for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) digits.insert(static_cast<size_t>(at), ",");
+        for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3)
+            digits.insert(static_cast<size_t>(at), world.thousandsSeparator);
     return number < 0 ? "-" + digits : digits;
+}
+
+// The number in an up-down control's buddy as the control reads it back:
+// its separators left out, nothing but digits after a sign, and within the
+// control's range. False for any other text.
+bool ReadBuddy(const Control& upDown, int32_t* number) {
+    std::string text = upDown.buddy->state.text;
+    const std::string& separator = world.thousandsSeparator;
+    if (!(upDown.style & UdsNoThousands) && !separator.empty())
+        for (size_t at = text.find(separator); at != std::string::npos; at = text.find(separator, at))
+            text.erase(at, separator.size());
+    size_t digitsFrom = !text.empty() && text[0] == '-' ? 1 : 0;
+    if (text.size() == digitsFrom || text.size() > digitsFrom + 10) return false;
+    for (size_t i = digitsFrom; i < text.size(); ++i)
+        if (text[i] < '0' || text[i] > '9') return false;
+    const long long value = std::stoll(text);
+    const int32_t low = std::min(upDown.state.rangeLow, upDown.state.rangeHigh);
+    const int32_t high = std::max(upDown.state.rangeLow, upDown.state.rangeHigh);
+    if (value < low || value > high) return false;
+    *number = static_cast<int32_t>(value);
+    return true;
+}
+
+intptr_t ControlMessage(Dialog* dialog, Control* control, uint32_t message, uintptr_t wParam, intptr_t lParam);
+
+void WriteBuddy(Dialog* dialog, Control* upDown) {
+    if (!(upDown->style & UdsSetBuddyInt) || !upDown->buddy) return;
+    const std::string text = BuddyText(upDown->position, !(upDown->style & UdsNoThousands));
+    ControlMessage(dialog, upDown->buddy, WmSetText, 0, reinterpret_cast<intptr_t>(text.c_str()));
 }
 
 intptr_t CopyText(const std::string& text, uintptr_t size, intptr_t buffer) {
@@ -186,11 +218,13 @@ intptr_t ControlMessage(Dialog* dialog, Control* control, uint32_t message, uint
     } else if (kind == "msctls_updown32" && message == UdmSetPos32) {
         result = control->position;
         control->position = static_cast<int32_t>(lParam);
-        if ((control->style & UdsSetBuddyInt) && control->buddy)
-            ControlMessage(
-                dialog, control->buddy, WmSetText, 0,
-                reinterpret_cast<intptr_t>(BuddyText(control->position, !(control->style & UdsNoThousands)).c_str()));
+        WriteBuddy(dialog, control);
     } else if (kind == "msctls_updown32" && message == UdmGetPos32) {
+        // The control takes its buddy's number first; lParam, when given,
+        // is the BOOL it sets when that text is no number of its range.
+        bool unreadable = false;
+        if ((control->style & UdsSetBuddyInt) && control->buddy) unreadable = !ReadBuddy(*control, &control->position);
+        if (lParam) *reinterpret_cast<int32_t*>(lParam) = unreadable ? 1 : 0;
         result = control->position;
     } else {
         understood = false;
@@ -309,6 +343,17 @@ bool TakeStep(Dialog* dialog, const SimDialogStep& step) {
             if (kind != "msctls_hotkey32") break;
             control->state.hotKey = (step.keys & 0xFF) == 0 ? 0 : HotKeyAfterRules(*control, step.keys);
             return true;
+        case SimStepArrow: {
+            if (kind != "msctls_updown32") break;
+            // From the buddy's number, a step within the range, written back.
+            if ((control->style & UdsSetBuddyInt) && control->buddy) ReadBuddy(*control, &control->position);
+            const int32_t low = std::min(control->state.rangeLow, control->state.rangeHigh);
+            const int32_t high = std::max(control->state.rangeLow, control->state.rangeHigh);
+            const int64_t stepped = static_cast<int64_t>(control->position) + (step.index > 0 ? 1 : -1);
+            control->position = static_cast<int32_t>(std::min<int64_t>(high, std::max<int64_t>(low, stepped)));
+            WriteBuddy(dialog, control);
+            return true;
+        }
         default:
             break;
     }
@@ -382,3 +427,5 @@ void SimSetDialogHooks(PosixHostHooks* hooks) {
     hooks->dialogItemFocus = FocusItem;
     hooks->dialogEnd = EndDialog;
 }
+
+void SimSetThousandsSeparator(const std::string& separator) { world.thousandsSeparator = separator; }

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "sim_internal.h"
+#include "sim_win32.h"
 
 namespace {
 
@@ -166,6 +167,16 @@ bool TakeStep(HWND dialog, const std::string& caption, const SimDialogStep& step
                          reinterpret_cast<LPARAM>(control));
             return true;
         }
+        case SimStepArrow: {
+            if (kind != "msctls_updown32") break;
+            // A click in the upper or lower half of the control, as on its arrows.
+            RECT area = {};
+            GetClientRect(control, &area);
+            const LPARAM at = MAKELPARAM(area.right / 2, step.index > 0 ? area.bottom / 4 : area.bottom * 3 / 4);
+            SendMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, at);
+            SendMessageA(control, WM_LBUTTONUP, 0, at);
+            return true;
+        }
         case SimStepHotKey:
             if (kind != "msctls_hotkey32") break;
             if ((step.keys & 0xFF) == 0) {
@@ -289,4 +300,23 @@ bool SimSaveScreenPicture(int left, int top, int width, int height, const std::s
     bool written = std::fwrite(&file, sizeof file, 1, out) == 1 && std::fwrite(&info, sizeof info, 1, out) == 1 &&
                    std::fwrite(pixels.data(), 1, pixels.size(), out) == pixels.size();
     return std::fclose(out) == 0 && written;
+}
+
+// The user's own setting, kept while a test has changed it.
+static bool separatorChanged;
+static char userSeparator[8];
+
+void SimSetThousandsSeparator(const std::string& separator) {
+    if (!separatorChanged) {
+        if (!GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, userSeparator, sizeof userSeparator)) return;
+        separatorChanged = true;
+    }
+    if (!SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, separator.c_str()))
+        SimDialogProblem("the user's thousands separator could not be set");
+}
+
+void SimRestoreThousandsSeparator() {
+    if (!separatorChanged) return;
+    SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, userSeparator);
+    separatorChanged = false;
 }

@@ -63,6 +63,7 @@ struct SimWorld {
     uint32_t lastGroundFlags;
     uint32_t hostDispatchResult;  // what the host's own dispatch function answers
     std::vector<int> heldKeys;  // virtual keys held down now
+    std::string thousandsSeparator = ",";  // natively: what up-down controls group digits with
     std::deque<SimDialogAnswer> dialogAnswers;
     std::vector<SimDialogShown> dialogsShown;  // since the log was cleared
     std::vector<uint64_t> dialogSerials;       // which run of a dialog each of dialogsShown is

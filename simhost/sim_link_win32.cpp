@@ -107,6 +107,7 @@ std::string SimSimulatorFolder() { return simulatorFolder; }
 void SimPlatformReset() {
     Lock();
     SimStartDialogWatcher();
+    SimRestoreThousandsSeparator();
     for (HANDLE file : lockedFiles) CloseHandle(file);
     lockedFiles.clear();
     if (!mainWindow && world.config.mainWindowPresent) CreateMainWindow();

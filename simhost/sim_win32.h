@@ -12,6 +12,9 @@ HMENU SimBuildHostMenuBar();
 // Starts the thread that answers message boxes and file dialogs and hands
 // the module's dialogs to their driver; returns once it runs.
 void SimStartDialogWatcher();
+// Gives the user's locale back the thousands separator it had before
+// SimSetThousandsSeparator changed it (sim_dialogs_win32.cpp).
+void SimRestoreThousandsSeparator();
 // The folder the simulator runs in (the latest SimEnterDirectory or
 // SimChangeDirectory), where relative paths of the user's answers lead.
 std::string SimSimulatorFolder();

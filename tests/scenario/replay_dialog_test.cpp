@@ -1,7 +1,8 @@
 // "Replay" as a user meets it: it offers the seconds the replay buffer
 // holds (none under five), replays the number chosen, kept between five and
-// what is there — also for a buffer longer than 65,535 seconds — and saves
-// the whole buffer while it stays open.
+// what is there — also for a buffer longer than 65,535 seconds, and read as
+// the up-down control writes it whatever the user's thousands separator —
+// and saves the whole buffer while it stays open.
 #include <cstdio>
 
 #include "dialog_scenario.h"
@@ -103,6 +104,30 @@ TEST_F(ReplayDialog, ABufferOfMoreThan65535SecondsIsOfferedWhole) {
     EXPECT_EQ(spin.rangeLow, 5);
     EXPECT_EQ(Control(dialog, 0, REPLAY_SECONDS).text, std::to_string(spin.rangeHigh));
     EXPECT_EQ(NextStatus(), "REPLAY [66000 seconds]");
+}
+
+TEST_F(ReplayDialog, AnArrowClickIsReadWithTheUsersThousandsSeparator) {
+    // 2 s samples; at 16 times the normal rate 1,300 s pass in 200 frames.
+    StartWithSettings("[SETTINGS]\r\nRplyItvl=2000\r\nBufferSize=1000\r\nSetSimRate=0\r\n");
+    stepSeconds = 0.4;
+    SimSetStepSeconds(stepSeconds);
+    SimSetSimulationRate(16 * 256);
+    Fly(1300.0);
+    SimSetSimulationRate(256);
+    // A no-break space, as French writes "1 299".
+    SimSetThousandsSeparator("\xA0");
+    SimClearLog();
+    SimQueueDialogAnswer(Caption, {SimClickArrow(REPLAY_SPIN, -1), SimClick(DIALOG_OK)});
+    Choose(CmdReplay);
+    const SimDialogShown dialog = OnlyDialog();
+    const int chosen = Control(dialog, 0, REPLAY_SPIN).rangeHigh - 1;
+    ASSERT_GE(chosen, 1000);
+    const std::string digits = std::to_string(chosen);
+    EXPECT_EQ(Control(dialog, 1, REPLAY_SECONDS).text, digits.substr(0, 1) + "\xA0" + digits.substr(1));
+    int left = 0;
+    EXPECT_EQ(std::sscanf(NextStatus().c_str(), "REPLAY [%d seconds]", &left), 1);
+    EXPECT_GE(left, chosen - 1);
+    EXPECT_LE(left, chosen);
 }
 
 TEST_F(ReplayDialog, SaveReplayWritesTheWholeBufferAndTheDialogStaysOpen) {

@@ -27,6 +27,7 @@ enum : uint32_t {
     HotKeyGet = 0x0402,
     HotKeySetRules = 0x0403,
     UpDownSetRange32 = 0x046F,  // UDM_SETRANGE32
+    UpDownGetPos32 = 0x0472,    // UDM_GETPOS32
 };
 
 // Notification codes in the high word of WM_COMMAND's wParam.

@@ -26,6 +26,18 @@ void Open(WindowHandle dialog, ReplayDialogState* state) {
     SetControlNumber(dialog, REPLAY_SECONDS, state->availableSeconds);
 }
 
+// The number the field shows. The up-down control reads it as it writes it,
+// with the user's thousands separator (a no-break space or an apostrophe in
+// some languages), which a reading of the text could take for its end. A
+// number the control cannot take (typed beyond what the buffer holds, say)
+// is read from the text and kept in range by the caller.
+uint32_t ShownSeconds(WindowHandle dialog) {
+    int32_t unreadable = 0;  // the BOOL the control sets when the text is no number of its range
+    const intptr_t position =
+        DialogItemMessage(dialog, REPLAY_SPIN, UpDownGetPos32, 0, reinterpret_cast<intptr_t>(&unreadable));
+    return unreadable || position < 0 ? ControlNumber(dialog, REPLAY_SECONDS) : static_cast<uint32_t>(position);
+}
+
 intptr_t ReplayProcedure(WindowHandle dialog, uint32_t message, uintptr_t wParam, intptr_t lParam) {
     if (message == MessageInitDialog) {
         Open(dialog, static_cast<ReplayDialogState*>(reinterpret_cast<void*>(lParam)));
@@ -35,7 +47,7 @@ intptr_t ReplayProcedure(WindowHandle dialog, uint32_t message, uintptr_t wParam
     ReplayDialogState* state = static_cast<ReplayDialogState*>(DialogState(dialog));
     switch (CommandControl(wParam)) {
         case DIALOG_OK:
-            StartReplay(ReplaySecondsFor(ControlNumber(dialog, REPLAY_SECONDS), state->availableSeconds));
+            StartReplay(ReplaySecondsFor(ShownSeconds(dialog), state->availableSeconds));
             return EndWith(dialog, DIALOG_OK);
         case REPLAY_SAVE:
             // The whole buffer, whatever the field shows; the dialog stays.
