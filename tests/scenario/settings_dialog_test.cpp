@@ -159,7 +159,9 @@ TEST_F(SettingsDialog, TheDialogFollowsEveryEdit) {
     std::vector<SimLogEntry> boxes = SimLogOf(LogMessageBox);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].caption, "Warning");
-    EXPECT_EQ(boxes[0].text.rfind("Enabling the playback of date and time can cause problems", 0), 0u);
+    EXPECT_EQ(boxes[0].text,
+              "Enabling the playback of date and time can cause problems on some system configurations because of "
+              "the frequent clock modifications. If you have problems during playback try to disable this option.");
     EXPECT_EQ(boxes[0].a & 0xF0, 0x30u);
     EXPECT_EQ(boxes[0].owner, dialog.window);
 

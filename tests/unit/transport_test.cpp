@@ -101,6 +101,7 @@ TEST_F(TransportTest, AJumpPastTheEndEndsThePlaybackOrWrapsIntoTheLoop) {
     moduleClock.trackTime = 6000000 - 100000;  // 10 s before the end
     TransportCommand(7);                       // 300 s forward
     EXPECT_EQ(moduleClock.trackTime, 6000000u - 100000u + 3000000u);
+    EXPECT_TRUE(transport.positionJumped);
     SteadyFrames(0);
     EXPECT_EQ(module.mode, ReplayBuffer);  // ended; the replay buffer took over
 

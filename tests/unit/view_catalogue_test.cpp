@@ -190,6 +190,8 @@ TEST_F(ViewCatalogue, ExportAndImportRunTheirDialogsAndRememberTheirNames) {
     // simulator's tower and shows that title.
     const int row = ShowTowerView(0);
     Row(row).TitleCountdown = 0;
+    Row(row).towerTarget = 555;  // looking at an AI aircraft
+    Row(row).spotTarget = 7;
     viewState.tower.count = 0;
     SimQueueFileDialogAnswer({chosen});
     SimSendMainWindowMessage(0x0111, TowerCommands + CommandImportViews, 0);
@@ -197,6 +199,8 @@ TEST_F(ViewCatalogue, ExportAndImportRunTheirDialogsAndRememberTheirNames) {
     EXPECT_STREQ(viewState.tower.entries[0].name, "Exported");
     EXPECT_EQ(Row(row).towerIndex, -1);
     EXPECT_EQ(Row(row).TitleCountdown, 50);
+    EXPECT_EQ(Row(row).towerTarget, 1);  // the user aircraft again, for this kind only
+    EXPECT_EQ(Row(row).spotTarget, 7);
 
     // Each of the six dialogs keeps its own name.
     EXPECT_EQ(viewState.fileNames[0][ExportDialog], chosen);

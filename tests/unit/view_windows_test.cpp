@@ -43,6 +43,10 @@ TEST_F(ViewWindows, TheSweepDropsRowsOfWindowsThatNeverDrew) {
     SimRunFrames(1);                // Idle: no sweep yet
     EXPECT_EQ(viewState.windows.count, 3);
     SimFireEvent(38, 0, 1);  // a flight load starts the replay buffer
+    SimSetPaused(true);      // nor while the simulator is paused
+    SimRunFrames(1);
+    EXPECT_EQ(viewState.windows.count, 3);
+    SimSetPaused(false);
     SimRunFrames(1);
     ASSERT_EQ(viewState.windows.count, 2);
     EXPECT_EQ(Row(0).hostWindow, drawn);  // the last row took the dropped one's place
