@@ -104,8 +104,15 @@ TEST_F(ControlWindow, PlaybacksShowItWhenSoSetAndTheirEndsHideIt) {
     SimRunSeconds(1.0);
     EXPECT_FALSE(Visible());
 
-    // As traffic only when "Show control window" of traffic is on too.
+    // As traffic only when "Show control window" of traffic is on too, also
+    // once a recording made beside the traffic has stopped.
+    StartWith("[SETTINGS]\r\nPause=0\r\nNoRecDlg=1\r\n[WINDOW]\r\nShow=1\r\n");
     Play(CmdPlayTraffic);
+    EXPECT_FALSE(Visible());
+    Choose(CmdRecord);
+    SimRunSeconds(3.0);
+    Choose(CmdRecord);
+    SimRunFrames(1);
     EXPECT_FALSE(Visible());
     Stroke(KeyEscape);  // ends traffic at once
     StartWith("[SETTINGS]\r\nPause=0\r\nWindAiPlay=1\r\nNoRecDlg=1\r\n[WINDOW]\r\nShow=1\r\n");

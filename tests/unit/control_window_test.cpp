@@ -105,6 +105,13 @@ TEST_F(ControlWindowTest, EveryFrameShowsThePositionButSendsOnlyWhatChanged) {
     EXPECT_STREQ(nativeControlWindow.title, "Replay 12 seconds");
     EXPECT_EQ(nativeControlWindow.slider, 277u);  // 47.5 s of 60
 
+    // Traffic played on its own: the tick drives the window as a playback's.
+    module.mode = TrafficPlayback;
+    moduleClock.trackTime = 25 * Second - 500;
+    Frames(1);
+    EXPECT_STREQ(nativeControlWindow.title, "Playback 15 / 60 seconds");
+    EXPECT_EQ(nativeControlWindow.slider, 87u);  // 15 s of 60
+
     // The frame that reaches the end ends the playback and leaves the window as it was.
     module.mode = Playback;
     ControlWindowShow(1);
