@@ -52,6 +52,17 @@ TEST_F(TowerControls, PanKeysTurnByTheStepOverTheMagnificationAndStopFollowing) 
     EXPECT_TRUE(SimDispatchKeyEvent(8, 0x10370, -1));  // centred: nothing, but taken
     EXPECT_EQ(view->heading, heading);
     EXPECT_TRUE(SimLogOf(LogHostInput).empty());
+    // The other three diagonals: down-left, up-right, down-right.
+    const struct {
+        uint32_t event;
+        double pitch, heading;
+    } diagonals[] = {{0x1013F, 0.35, -0.35}, {0x10140, -0.35, 0.35}, {0x10141, 0.35, 0.35}};
+    for (const auto& diagonal : diagonals) {
+        const double pitchBefore = DecodeAngle(view->pitch), headingBefore = DecodeAngle(view->heading);
+        EXPECT_TRUE(SimDispatchKeyEvent(8, diagonal.event, 0));
+        EXPECT_NEAR(DecodeAngle(view->pitch) - pitchBefore, diagonal.pitch, 1e-6) << std::hex << diagonal.event;
+        EXPECT_NEAR(DecodeAngle(view->heading) - headingBefore, diagonal.heading, 1e-6) << std::hex << diagonal.event;
+    }
 
     // Following again: the next frame aims at the aircraft.
     EXPECT_TRUE(SimDispatchKeyEvent(8, 0x10153, 0));
@@ -85,6 +96,24 @@ TEST_F(TowerControls, EyepointAndDirectionKeysWalkAlongTheViewsHeading) {
     EXPECT_TRUE(SimDispatchKeyEvent(8, 0x103DC, 0));  // up
     MovedSince(from, &east, &up, &north);
     EXPECT_NEAR(up, 0.3048, 1e-6);
+    // At 30 degrees both terms of the heading count.
+    view->heading = EncodeAngle(30.0);
+    const double sine = 0.5, cosine = std::sqrt(3.0) / 2;
+    from = view->position;
+    EXPECT_TRUE(SimDispatchKeyEvent(8, 0x103E0, 0));  // forward
+    MovedSince(from, &east, &up, &north);
+    EXPECT_NEAR(east, 0.3048 * sine, 1e-4);
+    EXPECT_NEAR(north, 0.3048 * cosine, 1e-4);
+    from = view->position;
+    EXPECT_TRUE(SimDispatchKeyEvent(8, 0x103DF, 0));  // left
+    MovedSince(from, &east, &up, &north);
+    EXPECT_NEAR(east, -0.3048 * cosine, 1e-4);
+    EXPECT_NEAR(north, 0.3048 * sine, 1e-4);
+    from = view->position;
+    EXPECT_TRUE(SimDispatchKeyEvent(8, 0x103DD, 0));  // down
+    MovedSince(from, &east, &up, &north);
+    EXPECT_NEAR(up, -0.3048, 1e-6);
+    view->heading = EncodeAngle(90.0);
     from = view->position;
     EXPECT_TRUE(SimDispatchKeyEvent(8, 0x1008B, 0));  // look forward-right: 0.7 x 10 ft ahead and right
     MovedSince(from, &east, &up, &north);
