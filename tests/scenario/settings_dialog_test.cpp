@@ -184,6 +184,24 @@ TEST_F(SettingsDialog, OptionsUnderAnUncheckedSimRateBoxAreStoredOff) {
     EXPECT_EQ(entries[0], (IniEntry{"SETTINGS", "SetSimRateSrch", "0"}));
     EXPECT_EQ(entries[1], (IniEntry{"SETTINGS", "LimSimRate", "0"}));
     EXPECT_NE(std::find(entries.begin(), entries.end(), IniEntry{"SETTINGS", "SetSimRate", "0"}), entries.end());
+
+    // With the rate not set, its two options open disabled; the "AI traffic"
+    // radio opens on the stored mode.
+    const struct {
+        const char* mode;
+        int radio;
+    } modes[] = {{"1", SETTINGS_AI_NORMAL}, {"2", SETTINGS_AI_OFF}};
+    for (const auto& mode : modes) {
+        StartWithSettings(std::string("[SETTINGS]\r\nSetSimRate=0\r\nPlayAIMode=") + mode.mode + "\r\n");
+        SimClearLog();
+        SimQueueDialogAnswer(Caption, {SimClick(DIALOG_CANCEL)});
+        Choose(CmdSettings);
+        const SimDialogShown opened = OnlyDialog();
+        EXPECT_FALSE(Control(opened, 0, SETTINGS_SIM_RATE_SEARCH).enabled);
+        EXPECT_FALSE(Control(opened, 0, SETTINGS_SIM_RATE_LIMIT).enabled);
+        for (int radio : {SETTINGS_AI_RECORDED, SETTINGS_AI_NORMAL, SETTINGS_AI_OFF})
+            EXPECT_EQ(Control(opened, 0, radio).checked, radio == mode.radio ? 1 : 0) << mode.mode << " " << radio;
+    }
 }
 
 TEST_F(SettingsDialog, RecordingSettingsChangeOnlyTheRecordingDefaults) {
