@@ -7,6 +7,8 @@
 # per second of the processor time it got (on a machine that other work
 # shares, the second is what one core of its own would give).
 # Usage: scripts/fuzz.sh [seconds per target, default 30]
+# AEROTRACE_FUZZ_SEED=N runs every target from that seed instead of a new
+# one each time.
 set -eu
 
 # Processor seconds (user and system) of the ended children in a file that
@@ -31,7 +33,10 @@ for source in "$root"/fuzz/*_fuzz.cpp; do
     if [ -d "$seeds" ]; then cp "$seeds"/* "$work/corpus/" 2>/dev/null || true; fi
     set --
     dictionary="$root/fuzz/${name%_fuzz}.dict"
+    set --
     if [ -f "$dictionary" ]; then set -- -dict="$dictionary"; fi
+    # A fixed seed (the test command's brief run): the same inputs every run.
+    if [ -n "${AEROTRACE_FUZZ_SEED:-}" ]; then set -- "$@" -seed="$AEROTRACE_FUZZ_SEED"; fi
     echo "== $name: ${seconds}s"
     times >"$work/before"
     if ! "$build/fuzz/$name" -max_total_time="$seconds" -artifact_prefix="$work/artifacts/" \
