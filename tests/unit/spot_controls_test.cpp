@@ -66,6 +66,19 @@ TEST_F(SpotControls, OrbitKeysKeepTheDistanceAndEyepointKeysChangeItByTheSpotSte
     EXPECT_NEAR(Distance(), distance - 0.3048, 1e-4);
     EXPECT_NEAR(AroundDegrees(), aroundNow, 1e-3);
     EXPECT_TRUE(SimLogOf(LogHostInput).empty());
+
+    // The other three diagonals, and eyepoint left and down, which orbit by a pan step.
+    const struct {
+        uint32_t event;
+        double around, elevation;
+    } orbits[] = {{0x1013F, 0.7, -0.7}, {0x10140, -0.7, 0.7}, {0x10141, -0.7, -0.7}, {0x103DF, 1, 0}, {0x103DD, 0, -1}};
+    for (const auto& orbit : orbits) {
+        const double aroundBefore = AroundDegrees(), elevationBefore = ElevationDegrees(), radius = Distance();
+        EXPECT_TRUE(SimDispatchKeyEvent(8, orbit.event, 0));
+        EXPECT_NEAR(AngleOf(AroundDegrees() - aroundBefore), orbit.around, 1e-3) << std::hex << orbit.event;
+        EXPECT_NEAR(ElevationDegrees() - elevationBefore, orbit.elevation, 1e-3) << std::hex << orbit.event;
+        EXPECT_NEAR(Distance(), radius, 1e-3) << std::hex << orbit.event;
+    }
 }
 
 TEST_F(SpotControls, WithManualPanningThePanKeysTurnTheLookAndTheEyepointKeysSlide) {
@@ -88,6 +101,19 @@ TEST_F(SpotControls, WithManualPanningThePanKeysTurnTheLookAndTheEyepointKeysSli
     EXPECT_TRUE(SimDispatchKeyEvent(8, 0x103DC, 0));  // up
     EXPECT_TRUE(SimDispatchKeyEvent(8, 0x103E0, 0));  // forward
     ExpectOffset(0.3048, 10.3048, -29.6952);
+    EXPECT_TRUE(SimDispatchKeyEvent(8, 0x103DF, 0));  // left
+    EXPECT_TRUE(SimDispatchKeyEvent(8, 0x103DD, 0));  // down
+    ExpectOffset(0, 10, -29.6952);
+    // Manual panning turns the look by the diagonals too, 0.35 degree each way at 2x.
+    const double pitchBefore = DecodeAngle(view->pitch), headingBefore = DecodeAngle(view->heading);
+    EXPECT_TRUE(SimDispatchKeyEvent(8, 0x1013F, 0));  // down-left
+    EXPECT_NEAR(DecodeAngle(view->pitch) - pitchBefore, 0.35, 1e-6);
+    EXPECT_NEAR(DecodeAngle(view->heading) - headingBefore, -0.35, 1e-6);
+    EXPECT_TRUE(SimDispatchKeyEvent(8, 0x10140, 0));  // up-right
+    EXPECT_TRUE(SimDispatchKeyEvent(8, 0x10140, 0));
+    EXPECT_TRUE(SimDispatchKeyEvent(8, 0x10141, 0));  // down-right
+    EXPECT_NEAR(DecodeAngle(view->pitch) - pitchBefore, 0.0, 1e-6);
+    EXPECT_NEAR(DecodeAngle(view->heading) - headingBefore, 0.7, 1e-6);
     EXPECT_TRUE(SimDispatchKeyEvent(8, 0x10153, 0));
     EXPECT_EQ(view->manualPan, 0u);
 }

@@ -3,6 +3,7 @@
 // and what reaches the host (camera call, zoom matrix, the host's two zoom
 // words at their fixed addresses).
 #include <cmath>
+#include <cstdint>
 
 #include "views/cameras/tower_camera.h"
 #include "views_fixture.h"
@@ -58,6 +59,32 @@ TEST_F(TowerCamera, AFarAircraftPullsTheCameraAlongTheLineToTheLargestDistance) 
     EXPECT_EQ(WindowField<int64_t>(SimMainViewWindow(), 0xCC), camera.position.altitude);
     EXPECT_EQ(WindowField<uint32_t>(SimMainViewWindow(), 0xDC), camera.heading);
     EXPECT_EQ(SimLastGroundFlags(), 9u);
+}
+
+TEST_F(TowerCamera, ThePullInCrossesTheDateLineTheShortWayRound) {
+    // The aircraft 2 km west of 180 degrees, the tower 8 km east of it, both
+    // at the airfield's latitude and 500 m up; the camera comes to 5 km.
+    viewSettings.MaxTwrDist = 5000.0f;
+    const HostPosition airfield = SimPositionNearAirfield(0, 0, 500);
+    const double latitude = airfield.latitude / 4294967296.0 / (10001750.0 / 90.0) * 3.14159265358979 / 180.0;
+    const double unitsPerMetre = 18446744073709551616.0 / (40075000.0 * std::cos(latitude));
+    HostPosition aircraft = airfield, tower = airfield;
+    aircraft.longitude = INT64_MAX - static_cast<int64_t>(2000.0 * unitsPerMetre);
+    tower.longitude = INT64_MIN + static_cast<int64_t>(6000.0 * unitsPerMetre);
+    TowerView& view = AddTowerView("Date line", 0, 0, 500);
+    view.position = tower;
+    ShowTowerView(0);
+    PinUserAircraft(aircraft, 0, 0, 90);
+    RunFrames(1);
+
+    const SimCameraPlacement camera = LastCamera();
+    double toCamera[3];
+    SimOffsetMetres(aircraft, camera.position, toCamera);
+    EXPECT_NEAR(toCamera[0], 5000.0, 0.5);  // east, over the line
+    EXPECT_NEAR(toCamera[1], 0.0, 1e-3);
+    EXPECT_NEAR(toCamera[2], 0.0, 0.5);
+    EXPECT_LT(camera.position.longitude, 0);  // 3 km into the western half
+    EXPECT_NEAR(DecodeAngle(camera.heading), -90.0, 1e-3);  // looking back west at the aircraft
 }
 
 TEST_F(TowerCamera, AutozoomIsHeldBetweenItsLimitsAndTheMinimumWinsWhenTheyCross) {

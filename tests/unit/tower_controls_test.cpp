@@ -113,20 +113,29 @@ TEST_F(TowerControls, EyepointAndDirectionKeysWalkAlongTheViewsHeading) {
     EXPECT_TRUE(SimDispatchKeyEvent(8, 0x103DD, 0));  // down
     MovedSince(from, &east, &up, &north);
     EXPECT_NEAR(up, -0.3048, 1e-6);
+    // Looking east, each view direction walks that way: 10 ft level, 50 ft
+    // looking up, 0.7 of each part on a diagonal; look down and up lower and
+    // raise the eyepoint by 10 ft.
     view->heading = EncodeAngle(90.0);
-    from = view->position;
-    EXPECT_TRUE(SimDispatchKeyEvent(8, 0x1008B, 0));  // look forward-right: 0.7 x 10 ft ahead and right
-    MovedSince(from, &east, &up, &north);
-    EXPECT_NEAR(east, 3.048 * 0.699999988, 1e-4);
-    EXPECT_NEAR(north, -3.048 * 0.699999988, 1e-4);
-    from = view->position;
-    EXPECT_TRUE(SimDispatchKeyEvent(8, 0x1025D, 0));  // look rear, up: 50 ft back
-    MovedSince(from, &east, &up, &north);
-    EXPECT_NEAR(east, -15.24, 1e-3);
-    from = view->position;
-    EXPECT_TRUE(SimDispatchKeyEvent(8, 0x10092, 0));  // look down: 10 ft lower
-    MovedSince(from, &east, &up, &north);
-    EXPECT_NEAR(up, -3.048, 1e-6);
+    const double S = 3.048, L = 15.24, D = 0.699999988;
+    const struct {
+        uint32_t event;
+        double east, up, north;
+    } walks[] = {
+        {0x1008A, S, 0, 0},      {0x1008B, D * S, 0, -D * S},   {0x1008C, 0, 0, -S},      {0x1008D, -D * S, 0, -D * S},
+        {0x1008E, -S, 0, 0},     {0x1008F, -D * S, 0, D * S},   {0x10090, 0, 0, S},       {0x10091, D * S, 0, D * S},
+        {0x10259, L, 0, 0},      {0x1025A, D * L, 0, -D * L},   {0x1025B, 0, 0, -L},      {0x1025C, -D * L, 0, -D * L},
+        {0x1025D, -L, 0, 0},     {0x1025E, -D * L, 0, D * L},   {0x1025F, 0, 0, L},       {0x10260, D * L, 0, D * L},
+        {0x10092, 0, -S, 0},     {0x10261, 0, S, 0},
+    };
+    for (const auto& walk : walks) {
+        from = view->position;
+        EXPECT_TRUE(SimDispatchKeyEvent(8, walk.event, 0));
+        MovedSince(from, &east, &up, &north);
+        EXPECT_NEAR(east, walk.east, 1e-3) << std::hex << walk.event;
+        EXPECT_NEAR(up, walk.up, 1e-6) << std::hex << walk.event;
+        EXPECT_NEAR(north, walk.north, 1e-3) << std::hex << walk.event;
+    }
     EXPECT_EQ(view->heading, EncodeAngle(90.0));  // moves never turn the view
 }
 

@@ -141,6 +141,22 @@ TEST_F(VcViews, PanEyepointAndZoomKeys) {
     EXPECT_STREQ(texts.position[0], "-1.11");  // -0.33904 m
     EXPECT_STREQ(texts.position[1], "3.81");   // 1.16096 m
     EXPECT_STREQ(texts.position[2], "4.72");   // 1.43904 m
+    EXPECT_TRUE(SimDispatchKeyEvent(8, 0x103DF, 0));  // left
+    EXPECT_TRUE(SimDispatchKeyEvent(8, 0x103DD, 0));  // down
+    EXPECT_NEAR(view->x, -0.4, 1e-6);
+    EXPECT_NEAR(view->y, 1.1, 1e-6);
+
+    // The four diagonals turn by 0.7 of a step both ways, half a degree each at 2x.
+    const struct {
+        uint32_t event;
+        double pitch, heading;
+    } diagonals[] = {{0x1013E, -0.35, -0.35}, {0x1013F, 0.35, -0.35}, {0x10140, -0.35, 0.35}, {0x10141, 0.35, 0.35}};
+    for (const auto& diagonal : diagonals) {
+        const double pitchBefore = Degrees(view->pitch), headingBefore = Degrees(view->heading);
+        EXPECT_TRUE(SimDispatchKeyEvent(8, diagonal.event, 0));
+        EXPECT_NEAR(Degrees(view->pitch) - pitchBefore, diagonal.pitch, 1e-6) << std::hex << diagonal.event;
+        EXPECT_NEAR(Degrees(view->heading) - headingBefore, diagonal.heading, 1e-6) << std::hex << diagonal.event;
+    }
 
     EXPECT_FALSE(SimDispatchKeyEvent(9, 0x10086, 0));  // fine zoom in; the host sees it too
     EXPECT_FLOAT_EQ(view->zoom, 128 * 1.0109f);
