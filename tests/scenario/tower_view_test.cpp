@@ -7,6 +7,7 @@
 // 32-bit interface.
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -240,6 +241,37 @@ TEST_F(TowerViewScenario, TheEditDialogShowsTheViewAndStoresWhatIsTyped) {
         << ini;
     EXPECT_NE(ini.find("View0Pan=0\n"), std::string::npos);
     EXPECT_EQ(ini.find("View0AutoZoom=0.000000"), std::string::npos);  // started at the distance it had
+}
+
+TEST_F(TowerViewScenario, TheEditDialogStartsAutozoomAtTheZoomOverTheDistanceAndManualPanningClearsIt) {
+    WriteTowerCatalogue("Field", 0, 2000, 160, "");
+    Start();
+    SimSetViewWindowKind(SimMainViewWindow(), SimViewTower);
+    Choose(CmdSelectTowerView0);
+    SimRunFrames(1);
+
+    SimQueueDialogAnswer("Edit tower view", {SimType(1067, "2.0"), SimClick(1068), SimClick(1)});
+    Choose(CmdEditTowerView);
+    double offset[3];
+    SimOffsetMetres(UserAircraft(), SimPositionNearAirfield(0, 2000, 160), offset);
+    const double distance = std::sqrt(offset[0] * offset[0] + offset[1] * offset[1] + offset[2] * offset[2]);
+
+    // Opened again with autozoom on, a click on "Manual panning" clears it.
+    SimQueueDialogAnswer("Edit tower view", {SimClick(1069), SimClick(2)});
+    Choose(CmdEditTowerView);
+    const std::vector<SimDialogShown> shown = SimDialogsShown();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(SimFindControl(shown[0].states.at(0), 1068)->checked, 1);
+    EXPECT_EQ(SimFindControl(shown[0].states.at(1), 1069)->checked, 1);
+    EXPECT_EQ(SimFindControl(shown[0].states.at(1), 1068)->checked, 0);
+
+    SimRunFrames(1);
+    SimUnloadModule();
+    const std::string ini = IniText();
+    const size_t at = ini.find("View0AutoZoom=");
+    ASSERT_NE(at, std::string::npos) << ini;
+    // Two times magnification is 128 sixty-fourths, over the distance at OK.
+    EXPECT_NEAR(std::atof(ini.c_str() + at + 14), 128.0 / distance, 2e-6) << ini;
 }
 
 }  // namespace
