@@ -55,7 +55,8 @@ enum SimLogKind {
     LogModalBegin,
     LogModalEnd,
     LogMessageBox,      // text, caption, a = flags, owner
-    LogFileDialog,      // caption = title, text = path answered ("" = cancelled)
+    LogFileDialog,      // caption = title, text = path answered ("" = cancelled), a = OFN_ flags,
+                        // filter (each NUL as "|"), defaultExtension
     LogStatusLine,      // text, a = style, b = first colour, c = second colour, d = inside BeginDraw/EndDraw
     LogKeyEvent,        // a = event id, b = value (SendKeyEvent)
     LogAircraftEvent,   // a = aircraft id, b = event id, c = value
@@ -79,6 +80,7 @@ struct SimLogEntry {
     uint64_t a, b, c, d;
     double value;
     void* owner;
+    std::string filter, defaultExtension;  // a file dialog's
 };
 
 // ---------------------------------------------------------------- aircraft
@@ -289,9 +291,9 @@ struct SimDialogStep {
 };
 // Replaces the text of an edit field, as typing does.
 SimDialogStep SimType(int control, const std::string& text);
-// Clicks a button, check box or radio button.
+// Clicks a button, check box or radio button; the focus goes to it.
 SimDialogStep SimClick(int control);
-// Picks an item of a drop-down list or a row of a list box.
+// Picks an item of a drop-down list or a row of a list box, which takes the focus.
 SimDialogStep SimChoose(int control, int index);
 // Clicks the up (+1) or down (-1) arrow of an up-down control once: it
 // reads the number in its buddy field, steps it within its range and writes
@@ -326,6 +328,10 @@ struct SimControlState {
     int selection;                   // chosen item or row, -1 for none
     uint16_t hotKey;                 // hot-key controls: HKM_GETHOTKEY
     int32_t rangeLow, rangeHigh;     // up-down controls
+    // Has the keyboard focus. Natively only the module and a click or choice
+    // (which focus the control, as the mouse does) move it, so that it is on
+    // no control as the dialog opens; on Windows the dialog manager's too.
+    bool focused;
 };
 typedef std::vector<SimControlState> SimDialogControls;
 

@@ -100,6 +100,12 @@ void TakeSighting(Sighting* sighting) {
         SimLogEntry& entry = SimAppendLog(LogFileDialog);
         entry.caption = sighting->caption;
         entry.owner = sighting->owner;
+        SimFileDialogCall call;
+        if (SimTakeFileDialogCall(&call)) {
+            entry.a = call.flags;
+            entry.filter = call.filter;
+            entry.defaultExtension = call.defaultExtension;
+        }
         if (!world.fileDialogAnswers.empty()) {
             sighting->paths = world.fileDialogAnswers.front();
             world.fileDialogAnswers.pop_front();

@@ -253,9 +253,15 @@ void EnableItem(WindowHandle window, int id, int enabled) {
         SimDialogProblem("\"" + Caption(*dialog) + "\" has no control " + std::to_string(id) + " to enable");
 }
 
+void MoveFocus(Dialog* dialog, const Control* to) {
+    for (Control& control : dialog->controls) control.state.focused = &control == to;
+}
+
 void FocusItem(WindowHandle window, int id) {
     Dialog* dialog = DialogOf(window);
-    if (!Find(dialog, id))
+    if (Control* control = Find(dialog, id))
+        MoveFocus(dialog, control);
+    else
         SimDialogProblem("\"" + Caption(*dialog) + "\" has no control " + std::to_string(id) + " to focus");
 }
 
@@ -326,6 +332,7 @@ bool TakeStep(Dialog* dialog, const SimDialogStep& step) {
             if (type == BsAutoCheckBox) control->state.checked = control->state.checked ? 0 : 1;
             if (type == BsAuto3State) control->state.checked = (control->state.checked + 1) % 3;
             if (type == BsAutoRadioButton) CheckRadioInGroup(dialog, control);
+            MoveFocus(dialog, control);
             Notify(dialog, control, BnClicked);
             return true;
         }
@@ -337,6 +344,7 @@ bool TakeStep(Dialog* dialog, const SimDialogStep& step) {
             }
             control->state.selection = step.index;
             control->caret = step.index;
+            MoveFocus(dialog, control);
             Notify(dialog, control, SelectionChanged);
             return true;
         case SimStepHotKey:
@@ -403,7 +411,7 @@ intptr_t RunDialog(uint32_t templateId, WindowHandle owner, DialogProcedure proc
     for (const SimTemplateControl& item : layout->controls) {
         Control control{};
         control.state =
-            SimControlState{item.id, item.className, item.text, 0, !(item.style & WsDisabled), {}, -1, 0, 0, 100};
+            SimControlState{item.id, item.className, item.text, 0, !(item.style & WsDisabled), {}, -1, 0, 0, 100, false};
         control.style = item.style;
         dialog.controls.push_back(control);
     }

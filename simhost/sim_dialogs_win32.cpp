@@ -56,9 +56,19 @@ std::vector<std::string> Items(HWND control, UINT countMessage, UINT lengthMessa
     return items;
 }
 
-SimControlState Read(HWND control) {
+// The window with the keyboard focus in the dialog's thread, whichever
+// thread asks.
+HWND FocusOf(HWND dialog) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info)) return nullptr;
+    return info.hwndFocus;
+}
+
+SimControlState Read(HWND control, HWND focus) {
     SimControlState state{
-        ControlId(control), ClassOf(control), Text(control), 0, IsWindowEnabled(control) != 0, {}, -1, 0, 0, 0};
+        ControlId(control), ClassOf(control), Text(control), 0, IsWindowEnabled(control) != 0, {}, -1, 0, 0, 0, false};
+    state.focused = control == focus || (focus && IsChild(control, focus));
     if (state.className == "button") {
         state.checked = static_cast<int>(SendMessageA(control, BM_GETCHECK, 0, 0));
     } else if (state.className == "combobox") {
@@ -81,8 +91,9 @@ SimControlState Read(HWND control) {
 // The controls in the template's order, which is the order of the children.
 SimDialogControls Snapshot(HWND dialog) {
     SimDialogControls controls;
+    const HWND focus = FocusOf(dialog);
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        controls.push_back(Read(child));
+        controls.push_back(Read(child, focus));
     return controls;
 }
 
@@ -160,7 +171,8 @@ bool TakeStep(HWND dialog, const std::string& caption, const SimDialogStep& step
                 SimDialogProblem(name + " has no item " + std::to_string(step.index));
                 return false;
             }
-            // What a click on the item does, its notification included.
+            // What a click on the item does: the focus, the choice and its notification.
+            SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
             SendMessageA(control, combo ? CB_SETCURSEL : LB_SETCURSEL, static_cast<WPARAM>(step.index), 0);
             if (!combo) SendMessageA(control, LB_SETCARETINDEX, static_cast<WPARAM>(step.index), FALSE);
             SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(notifyId, combo ? CBN_SELCHANGE : LBN_SELCHANGE),

@@ -56,7 +56,7 @@ static void EnterChosenFolder(const std::vector<std::string>& paths) {
 
 // Fills the buffer the way the common dialogs do: one path, or a folder
 // followed by names, each terminated, then an empty string.
-static int AnswerFileDialog(const FileDialogRequest* request, char* buffer, uint32_t size) {
+static int AnswerFileDialog(const FileDialogRequest* request, uint32_t flags, char* buffer, uint32_t size) {
     std::vector<std::string> paths;
     if (!world.fileDialogAnswers.empty()) {
         paths = world.fileDialogAnswers.front();
@@ -65,6 +65,9 @@ static int AnswerFileDialog(const FileDialogRequest* request, char* buffer, uint
     SimLogEntry& entry = SimAppendLog(LogFileDialog);
     entry.caption = request->title ? request->title : "";
     entry.owner = request->owner;
+    entry.a = flags;
+    entry.filter = std::string(request->filterDescription) + "|" + request->filterPattern + "|";
+    entry.defaultExtension = request->defaultExtension ? request->defaultExtension : "";
     std::string packed;
     for (const std::string& path : paths) {
         packed += path;
@@ -120,8 +123,7 @@ bool SimLoadModule() {
     hooks.messageBox = AnswerMessageBox;
     hooks.findWindow = FindWindowHook;
     hooks.asyncKeyState = KeyStateHook;
-    hooks.openFileDialog = AnswerFileDialog;
-    hooks.saveFileDialog = AnswerFileDialog;
+    hooks.fileDialog = AnswerFileDialog;
     hooks.subclassWindow = SubclassHook;
     SimSetDialogHooks(&hooks);
     PosixSetHostHooks(hooks);

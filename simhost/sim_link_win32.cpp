@@ -121,6 +121,7 @@ bool SimLoadModule() {
     library = LoadLibraryA(SimWindowsPath(modulePath).c_str());
     SimPlatformPumpMessages();
     if (!library) return false;
+    SimWatchFileDialogCalls(library);
     linkage = reinterpret_cast<ModuleLinkage*>(GetProcAddress(library, "Linkage"));
     ImportEntry* imports = reinterpret_cast<ImportEntry*>(GetProcAddress(library, "ImportTable"));
     if (!linkage || !imports) {

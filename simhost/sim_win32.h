@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 // The simulator's menu bar as it builds it: "Flights" to "Help".
@@ -22,3 +23,15 @@ std::string SimSimulatorFolder();
 std::string SimWindowsPath(const std::string& path);
 // The module's library while it is loaded, else null.
 HMODULE SimModuleLibrary();
+
+// What the module passed to GetOpenFileNameA or GetSaveFileNameA last.
+struct SimFileDialogCall {
+    uint32_t flags;
+    std::string filter;  // each NUL as "|"
+    std::string defaultExtension;
+};
+// Points the loaded module's imports of the two file dialogs at wrappers
+// that keep what each call asks (sim_file_dialog_calls_win32.cpp).
+void SimWatchFileDialogCalls(HMODULE library);
+// The call the module made since the last take, if any.
+bool SimTakeFileDialogCall(SimFileDialogCall* call);

@@ -139,7 +139,7 @@ static SimControlState Shown(int control) {
     std::vector<SimDialogShown> shown = SimDialogsShown();
     const SimControlState* state =
         shown.empty() || shown.back().states.empty() ? nullptr : SimFindControl(shown.back().states.front(), control);
-    return state ? *state : SimControlState{control, "", "(not shown)", 0, false, {}, -1, 0, 0, 0};
+    return state ? *state : SimControlState{control, "", "(not shown)", 0, false, {}, -1, 0, 0, 0, false};
 }
 
 static std::string ShownText(int control) {

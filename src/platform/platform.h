@@ -105,6 +105,11 @@ struct FileDialogRequest {
     int allowMultiple;              // open dialog: several files may be chosen
     int promptOverwrite;            // save dialog
 };
+// The OPENFILENAME flags each dialog runs with: explorer style without the
+// read-only box; the open dialog takes only a file that is there, the save
+// dialog asks before it replaces one when the request says so.
+enum FileDialogKind { OpenFileDialogKind, SaveFileDialogKind };
+uint32_t FileDialogFlags(const FileDialogRequest* request, FileDialogKind kind);
 // Fills buffer as GetOpenFileName/GetSaveFileName do (explorer style): one
 // full path, or, for a multiple selection, a directory followed by names,
 // each terminated, ending with an empty string. Returns 0 when cancelled.

@@ -114,6 +114,11 @@ TEST_F(KeyboardDialog, DefaultKeysComeBackAndAltIsNeverPartOfAKey) {
     EXPECT_EQ(Control(dialog, 2, KEYBOARD_HOT_KEY).hotKey, 36);             // Home
     EXPECT_EQ(Control(dialog, 4, KEYBOARD_HOT_KEY).hotKey, HotShift | 27);  // Shift+Escape
     EXPECT_EQ(Control(dialog, 6, KEYBOARD_HOT_KEY).hotKey, 'R');            // Alt+R shows as R
+    // The choice of a row and "Default key" each leave the focus in the key
+    // field, ready for the next key, though the click took it to the list or button.
+    for (size_t step : {1, 2, 3, 4}) EXPECT_TRUE(Control(dialog, step, KEYBOARD_HOT_KEY).focused) << step;
+    EXPECT_FALSE(Control(dialog, 2, KEYBOARD_DEFAULT).focused);
+    EXPECT_FALSE(Control(dialog, 1, KEYBOARD_LIST).focused);
     EXPECT_EQ(KeyboardValue("Beginning"), "36");
     EXPECT_EQ(KeyboardValue("StopHere"), "4123");
     EXPECT_EQ(KeyboardValue("Record"), "82");

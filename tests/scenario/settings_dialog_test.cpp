@@ -144,8 +144,12 @@ TEST_F(SettingsDialog, TheDialogFollowsEveryEdit) {
     EXPECT_EQ(Control(dialog, 0, SETTINGS_PLAY_PROP).checked, 0);
     EXPECT_TRUE(Control(dialog, 0, SETTINGS_SIM_RATE_LIMIT).enabled);
 
+    // The label follows a box's click alone and the interval's choice alone.
+    EXPECT_EQ(Control(dialog, 5, SETTINGS_MEMORY_LABEL).text, MemoryLabel(3600, 0xFFF, 500));
+    EXPECT_EQ(Control(dialog, 6, SETTINGS_MEMORY_LABEL).text, MemoryLabel(3600, 0xFFF, 250));
     // 1000 samples of all twelve groups (132 bytes) at 1/4 s; then without smoke.
     EXPECT_EQ(Control(dialog, 7, SETTINGS_MEMORY_LABEL).text, "Used memory: 128kb\nMaximum replay time: 250 seconds");
+    EXPECT_EQ(Control(dialog, 8, SETTINGS_MEMORY_LABEL).text, MemoryLabel(1000, 0x7FF, 250));
     EXPECT_EQ(Control(dialog, 9, SETTINGS_MEMORY_LABEL).text, MemoryLabel(1000, 0x7FF, 250));
 
     // The other choice of a step shows its stored value, not what was typed.

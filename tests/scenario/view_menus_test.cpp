@@ -173,6 +173,9 @@ std::string LastTitle() {
     return title;
 }
 
+// The common dialogs' OFN_ flags: explorer style without the read-only box.
+const uint64_t ExplorerFlags = 0x80000 | 0x4, OverwritePrompt = 0x2, FileMustExist = 0x1000, PathMustExist = 0x800;
+
 TEST_F(ViewMenus, SaveAndLoadWriteAndReadTheKindsOwnFile) {
     WriteSettingsFile(Catalogue("SPOTVIEWS", "Chase", 2, "View#Z=-30\r\nView#RotH=1\r\n"));
     StartOn(SimViewSpot);
@@ -181,7 +184,12 @@ TEST_F(ViewMenus, SaveAndLoadWriteAndReadTheKindsOwnFile) {
     // "Save spot views...": the file holds both views.
     SimQueueFileDialogAnswer({"views.spt"});
     EXPECT_FALSE(ReachedHost(0x0111, 43703, 0));
-    EXPECT_EQ(SimLogOf(LogFileDialog).size(), 1u);
+    const std::vector<SimLogEntry> saveDialog = SimLogOf(LogFileDialog);
+    ASSERT_EQ(saveDialog.size(), 1u);
+    EXPECT_EQ(saveDialog[0].caption, "Save spot views");
+    EXPECT_EQ(saveDialog[0].filter, "Spot views (*.spt)|*.spt|");
+    EXPECT_EQ(saveDialog[0].defaultExtension, "spt");
+    EXPECT_EQ(saveDialog[0].a, ExplorerFlags | OverwritePrompt);
     std::ifstream saved("views.spt", std::ios::binary);
     std::ostringstream text;
     text << saved.rdbuf();
@@ -198,8 +206,15 @@ TEST_F(ViewMenus, SaveAndLoadWriteAndReadTheKindsOwnFile) {
     EXPECT_FALSE(ReachedHost(0x0111, 43701, 0));
     SimRunFrames(1);
     EXPECT_EQ(LastTitle(), "FS Spot Plane") << "after deleting both";
+    SimClearLog();
     SimQueueFileDialogAnswer({"views.spt"});
     EXPECT_FALSE(ReachedHost(0x0111, 43704, 0));
+    const std::vector<SimLogEntry> loadDialog = SimLogOf(LogFileDialog);
+    ASSERT_EQ(loadDialog.size(), 1u);
+    EXPECT_EQ(loadDialog[0].caption, "Load spot views");
+    EXPECT_EQ(loadDialog[0].filter, "Spot views (*.spt)|*.spt|");
+    EXPECT_EQ(loadDialog[0].defaultExtension, "spt");
+    EXPECT_EQ(loadDialog[0].a, ExplorerFlags | FileMustExist | PathMustExist);  // one file, which is there
     EXPECT_FALSE(ReachedHost(0x0111, CmdSelectSpotView0 + 1, 0));
     SimRunFrames(1);
     EXPECT_EQ(LastTitle(), "Chase 2");

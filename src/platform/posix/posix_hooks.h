@@ -21,8 +21,8 @@ struct PosixHostHooks {
     int (*messageBox)(WindowHandle owner, const char* text, const char* caption, uint32_t flags);
     WindowHandle (*findWindow)(const char* className);
     int16_t (*asyncKeyState)(int virtualKey);
-    int (*openFileDialog)(const FileDialogRequest* request, char* buffer, uint32_t size);
-    int (*saveFileDialog)(const FileDialogRequest* request, char* buffer, uint32_t size);
+    // Both file dialogs, with the OPENFILENAME flags the shipped module would pass.
+    int (*fileDialog)(const FileDialogRequest* request, uint32_t flags, char* buffer, uint32_t size);
     // Installs procedure on the window and returns the one it replaces.
     PosixWindowProcedure (*subclassWindow)(WindowHandle window, PosixWindowProcedure procedure);
     // The module's dialogs: DialogRun and the calls on an open dialog.

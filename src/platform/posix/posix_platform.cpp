@@ -24,11 +24,13 @@ int16_t AsyncKeyState(int virtualKey) {
 }
 
 int ChooseOpenFile(const FileDialogRequest* request, char* buffer, uint32_t size) {
-    return hostHooks.openFileDialog ? hostHooks.openFileDialog(request, buffer, size) : 0;
+    if (!hostHooks.fileDialog) return 0;
+    return hostHooks.fileDialog(request, FileDialogFlags(request, OpenFileDialogKind), buffer, size);
 }
 
 int ChooseSaveFile(const FileDialogRequest* request, char* buffer, uint32_t size) {
-    return hostHooks.saveFileDialog ? hostHooks.saveFileDialog(request, buffer, size) : 0;
+    if (!hostHooks.fileDialog) return 0;
+    return hostHooks.fileDialog(request, FileDialogFlags(request, SaveFileDialogKind), buffer, size);
 }
 
 // Without a stand-in to show it, a dialog is as good as cancelled.

@@ -17,7 +17,7 @@ WindowHandle FindTopLevelWindow(const char* className) { return FindWindowA(clas
 int16_t AsyncKeyState(int virtualKey) { return GetAsyncKeyState(virtualKey); }
 
 // Both dialogs: one filter "<description>\0<pattern>\0\0", explorer style.
-static void PrepareDialog(OPENFILENAMEA& dialog, const FileDialogRequest* request, char* filter,
+static void PrepareDialog(OPENFILENAMEA& dialog, const FileDialogRequest* request, FileDialogKind kind, char* filter,
                           size_t filterSize, char* buffer, uint32_t size) {
     size_t descriptionLength = std::strlen(request->filterDescription);
     size_t patternLength = std::strlen(request->filterPattern);
@@ -34,22 +34,19 @@ static void PrepareDialog(OPENFILENAMEA& dialog, const FileDialogRequest* reques
     dialog.nMaxFile = size - 1;
     dialog.lpstrTitle = request->title;
     dialog.lpstrDefExt = request->defaultExtension;
-    dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY;
+    dialog.Flags = FileDialogFlags(request, kind);
 }
 
 int ChooseOpenFile(const FileDialogRequest* request, char* buffer, uint32_t size) {
     OPENFILENAMEA dialog;
     char filter[128];
-    PrepareDialog(dialog, request, filter, sizeof filter, buffer, size);
-    dialog.Flags |= OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
-    if (request->allowMultiple) dialog.Flags |= OFN_ALLOWMULTISELECT;
+    PrepareDialog(dialog, request, OpenFileDialogKind, filter, sizeof filter, buffer, size);
     return GetOpenFileNameA(&dialog) != 0;
 }
 
 int ChooseSaveFile(const FileDialogRequest* request, char* buffer, uint32_t size) {
     OPENFILENAMEA dialog;
     char filter[128];
-    PrepareDialog(dialog, request, filter, sizeof filter, buffer, size);
-    if (request->promptOverwrite) dialog.Flags |= OFN_OVERWRITEPROMPT;
+    PrepareDialog(dialog, request, SaveFileDialogKind, filter, sizeof filter, buffer, size);
     return GetSaveFileNameA(&dialog) != 0;
 }
