@@ -92,12 +92,15 @@ bool CloseOffset(const View& a, const View& b) {
 }
 
 inline bool Close(const TowerView& a, const TowerView& b) {
-    // "%.8f" degrees and "%.2f" metres; a longitude may come back across the date line.
+    // "%.8f" degrees and "%.2f" metres; a longitude may come back across the
+    // date line. Encoding truncates: an altitude of 1.315 m is held as a unit
+    // of 2^-32 m less, written "1.31", so the altitude keeps half a
+    // centimetre and one unit.
     const double north = (DecodeLatitude(b.position.latitude) - DecodeLatitude(a.position.latitude));
     const double east = WrappingDifference(b.position.longitude, a.position.longitude) / LongitudeUnitsPerDegree;
     const double up = DecodeAltitude(b.position.altitude) - DecodeAltitude(a.position.altitude);
     return CloseCommon(a, b) && std::fabs(north) <= 6e-9 && std::fabs(east) <= 6e-9 &&
-           std::fabs(up) <= 0.005 + std::fabs(DecodeAltitude(a.position.altitude)) * 1e-15 &&
+           std::fabs(up) <= 0.005 + 1.0 / FixedOne + std::fabs(DecodeAltitude(a.position.altitude)) * 1e-15 &&
            a.manualPan == b.manualPan && CloseReal(a.autoZoom, b.autoZoom, 1e-6);
 }
 

@@ -31,7 +31,6 @@ for source in "$root"/fuzz/*_fuzz.cpp; do
     seeds="$root/fuzz/corpus/${name%_fuzz}"
     mkdir "$work/corpus" "$work/artifacts"
     if [ -d "$seeds" ]; then cp "$seeds"/* "$work/corpus/" 2>/dev/null || true; fi
-    set --
     dictionary="$root/fuzz/${name%_fuzz}.dict"
     set --
     if [ -f "$dictionary" ]; then set -- -dict="$dictionary"; fi
