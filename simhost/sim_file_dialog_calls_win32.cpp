@@ -58,10 +58,9 @@ void Redirect(void** slot, void* wrapper) {
 }  // namespace
 
 void SimWatchFileDialogCalls(HMODULE library) {
-    HMODULE dialogs = GetModuleHandleA("comdlg32.dll");
-    if (!dialogs) return;
-    systemOpen = reinterpret_cast<FileDialogFunction>(GetProcAddress(dialogs, "GetOpenFileNameA"));
-    systemSave = reinterpret_cast<FileDialogFunction>(GetProcAddress(dialogs, "GetSaveFileNameA"));
+    // The stand-in imports both itself: their addresses are the system's.
+    systemOpen = GetOpenFileNameA;
+    systemSave = GetSaveFileNameA;
     auto* base = reinterpret_cast<uint8_t*>(library);
     const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
     const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
