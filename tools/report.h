@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "flight_analysis.h"
 #include "recording_reader.h"
 #include "recording_summary.h"
 #include "text_out.h"
@@ -45,6 +46,7 @@ struct ReportTrack {
     double altitudeLow = 0, altitudeHigh = 0;  // over every sample, not only the kept ones
     double speedLow = 0, speedHigh = 0;
     std::vector<GroundEvent> events;
+    FlightFigures flight;  // the take-offs, landings and flight figures
 };
 
 // Reads a track's samples once: ground speed over at least a second either

@@ -4,22 +4,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "flight_analysis.h"
 #include "geodesy.h"
 #include "report.h"
 
-static const double KnotsPerMps = 3600.0 / 1852.0;
-// Ground speed is measured over at least this long either side of a sample:
-// closer samples would turn the recording's rounding into noise.
-static const double SpeedHalfWindowSeconds = 1.0;
-
 namespace {
-
-struct RawPoint {
-    double seconds;
-    GroundPoint where;
-    double altitudeFeet;
-    bool onGround;
-};
 
 // Two points per column: the lowest and the highest sample that falls in
 // it, in the order they came, and the first and last sample of all. A plot
@@ -61,40 +50,26 @@ ReportTrack ReadReportTrack(Track& track) {
     ReportTrack report;
     report.title = Latin1ToUtf8(track.title);
     report.summary = TrackSummary(track);
-    std::vector<RawPoint> raw;
-    raw.reserve(track.count);
-    SampleCursor cursor(track);
-    FullSample s;
-    while (cursor.Next(&s))
-        raw.push_back({s.time / 10000.0,
-                       {DecodeLatitude(s.position.latitude), DecodeLongitude(s.position.longitude)},
-                       DecodeAltitude(s.position.altitude) * FeetPerMetre,
-                       s.onGround != 0});
-    const size_t n = raw.size();
+    std::vector<FlightPoint> points = ReadFlightPoints(track);
+    const size_t n = points.size();
     if (n == 0) return report;
+    report.flight = AnalyseFlight(points);
 
-    std::vector<double> seconds(n), altitude(n), speed(n, 0.0);
-    report.firstSeconds = report.lastSeconds = raw[0].seconds;
-    // Two pointers that only move forward: the samples a half window before
-    // and after sample i. Times that run backwards (a damaged recording)
-    // give odd speeds there, never a long search.
-    size_t before = 0, after = 0;
+    const std::vector<double> speed = GroundSpeedsKnots(points);
+    std::vector<double> seconds(n), altitude(n);
+    report.firstSeconds = report.lastSeconds = points[0].seconds;
+    std::vector<GroundPoint> path(n);
     for (size_t i = 0; i < n; ++i) {
-        const RawPoint& p = raw[i];
+        const FlightPoint& p = points[i];
         seconds[i] = p.seconds;
-        altitude[i] = p.altitudeFeet;
+        altitude[i] = p.altitudeMetres * FeetPerMetre;
+        path[i] = {p.latitude, p.longitude};
         report.firstSeconds = std::min(report.firstSeconds, p.seconds);
         report.lastSeconds = std::max(report.lastSeconds, p.seconds);
-        while (before < i && raw[before + 1].seconds <= p.seconds - SpeedHalfWindowSeconds) ++before;
-        after = std::max(after, i);
-        while (after + 1 < n && raw[after].seconds < p.seconds + SpeedHalfWindowSeconds) ++after;
-        const double dt = raw[after].seconds - raw[before].seconds;
-        if (dt > 0)
-            speed[i] = DistanceMetres(raw[before].where.latitude, raw[before].where.longitude,
-                                      raw[after].where.latitude, raw[after].where.longitude) /
-                       dt * KnotsPerMps;
-        if (i > 0 && p.onGround != raw[i - 1].onGround) report.events.push_back({!p.onGround, p.seconds, p.where});
+        if (i > 0 && p.onGround != points[i - 1].onGround) report.events.push_back({!p.onGround, p.seconds, path[i]});
     }
+    points.clear();
+    points.shrink_to_fit();
     const auto altitudeRange = std::minmax_element(altitude.begin(), altitude.end());
     const auto speedRange = std::minmax_element(speed.begin(), speed.end());
     report.altitudeLow = *altitudeRange.first;
@@ -106,10 +81,6 @@ ReportTrack ReadReportTrack(Track& track) {
 
     // The path, reduced to what its own map shows (a map of more tracks
     // covers at least as much ground, so it shows no more).
-    std::vector<GroundPoint> path(n);
-    for (size_t i = 0; i < n; ++i) path[i] = raw[i].where;
-    raw.clear();
-    raw.shrink_to_fit();
     const MapProjection projection = ProjectionAbout({&path});
     std::vector<PlanePoint> plane(n);
     for (size_t i = 0; i < n; ++i) plane[i] = projection.Project(path[i]);
