@@ -13,7 +13,6 @@ namespace {
 
 const double KnotsPerMps = 3600.0 / 1852.0;
 const double SpeedHalfWindowSeconds = 1.0;
-const double MetresPerFoot = 0.3048;
 const double FpmPerMps = 60.0 / MetresPerFoot;
 // A fit needs two samples this far apart at least.
 const double ShortestFitSeconds = 0.5;
@@ -30,6 +29,11 @@ struct Walk {
     std::vector<double> knots;
     std::vector<double> along;  // metres along the ground track from the first sample
 
+    // Metres along the track at a moment at or before sample i's successor.
+    double AlongAtMoment(size_t i, double seconds) const {
+        while (i > 0 && points[i].seconds > seconds) --i;
+        return AlongAt(i, seconds);
+    }
     // Metres along the track at a moment between samples i and i + 1.
     double AlongAt(size_t i, double seconds) const {
         if (i + 1 >= points.size()) return along[i];
@@ -54,7 +58,7 @@ Figure FittedRate(const Walk& walk, size_t first, size_t last, bool startsAtReco
     const std::vector<FlightPoint>& p = walk.points;
     const double from = p[last].seconds - FitSeconds;
     if (startsAtRecordingStart && p[first].seconds > from)
-        return Unknown("too close to the start of the recording for a fit");
+        return Unknown("too near the recording's start for a fit");
     size_t begin = last;
     while (begin > first && p[begin - 1].seconds >= from) --begin;
     size_t highest = begin;
@@ -62,7 +66,7 @@ Figure FittedRate(const Walk& walk, size_t first, size_t last, bool startsAtReco
         if (p[i].altitudeMetres > p[highest].altitudeMetres) highest = i;
     begin = highest;
     if (last <= begin || p[last].seconds - p[begin].seconds < ShortestFitSeconds)
-        return Unknown("too few samples on the way down for a fit");
+        return Unknown("too few samples for a fit");
     double meanT = 0, meanA = 0;
     const double count = static_cast<double>(last - begin + 1);
     for (size_t i = begin; i <= last; ++i) {
@@ -105,7 +109,13 @@ Touchdown MeasureTouchdown(const Walk& walk, size_t air, size_t periodStart) {
     touchdown.seconds = moment;
     touchdown.latitude = Lerp(a.latitude, g.latitude, f);
     touchdown.longitude = AngleLerp(a.longitude, g.longitude, f);
-    touchdown.groundSpeedKnots = Lerp(walk.knots[air], walk.knots[air + 1], f);
+    // Over the second before the moment: the braking after it would pull a
+    // window about it down.
+    const double before = moment - SpeedHalfWindowSeconds;
+    touchdown.groundSpeedKnots =
+        before >= p.front().seconds
+            ? (walk.AlongAt(air, moment) - walk.AlongAtMoment(air, before)) / SpeedHalfWindowSeconds * KnotsPerMps
+            : Lerp(walk.knots[air], walk.knots[air + 1], f);
     touchdown.pitchDegrees = AngleLerp(a.pitchDegrees, g.pitchDegrees, f);
     touchdown.bankDegrees = AngleLerp(a.bankDegrees, g.bankDegrees, f);
     if (touchdown.groundSpeedKnots <= MovingKnots) {
@@ -131,8 +141,8 @@ Figure AirDistance(const Walk& walk, size_t air, size_t periodStart, double grou
         const double crossing = Lerp(p[k].seconds, p[k + 1].seconds, f);
         return Known(walk.AlongAt(air, moment) - walk.AlongAt(k, crossing));
     }
-    return Unknown(periodStart == 0 ? "the recording starts less than 50 ft above the touchdown point"
-                                    : "not 50 ft above the touchdown point since the last lift-off");
+    return Unknown(periodStart == 0 ? "starts below 50 ft"
+                                    : "not 50 ft up since the lift-off");
 }
 
 // From the touchdown (the first sample on the ground is `ground`) until the
@@ -142,12 +152,12 @@ Figure RollAfter(const Walk& walk, size_t ground, const Touchdown& touchdown) {
     const double moment = touchdown.seconds;
     if (touchdown.groundSpeedKnots < RollEndKnots) return Known(0.0);
     for (size_t j = ground; j < p.size(); ++j) {
-        if (!p[j].onGround) return Unknown("airborne again before 30 knots");
+        if (!p[j].onGround) return Unknown("airborne again above 30 kt");
         if (walk.knots[j] >= RollEndKnots) continue;
         const double stop = std::max(moment, walk.SpeedCrossing(j - 1, RollEndKnots));
         return Known(walk.AlongAt(j - 1, stop) - walk.AlongAt(ground - 1, moment));
     }
-    return Unknown("the recording ends before 30 knots");
+    return Unknown("ends above 30 kt");
 }
 
 TakeOff MeasureTakeOff(const Walk& walk, size_t air, size_t groundStart) {
@@ -157,8 +167,8 @@ TakeOff MeasureTakeOff(const Walk& walk, size_t air, size_t groundStart) {
     takeOff.latitude = p[air].latitude;
     takeOff.longitude = p[air].longitude;
     takeOff.groundSpeedKnots = walk.knots[air];
-    takeOff.rollMetres = Unknown(groundStart == 0 ? "the recording starts above 30 knots"
-                                                  : "not below 30 knots since the touchdown");
+    takeOff.rollMetres = Unknown(groundStart == 0 ? "starts above 30 kt"
+                                                  : "not below 30 kt since the touchdown");
     for (size_t j = air; j-- > groundStart;) {
         if (walk.knots[j] >= RollEndKnots) continue;
         const double start = walk.SpeedCrossing(j, RollEndKnots);
@@ -166,7 +176,7 @@ TakeOff MeasureTakeOff(const Walk& walk, size_t air, size_t groundStart) {
         break;
     }
     const double end = takeOff.seconds + ClimbSeconds;
-    takeOff.climbFpm = Unknown("the recording ends within a minute of the lift-off");
+    takeOff.climbFpm = Unknown("ends within the minute");
     for (size_t k = air; k + 1 < p.size(); ++k) {
         if (p[k + 1].seconds < end) continue;
         const double altitude = Lerp(p[k].altitudeMetres, p[k + 1].altitudeMetres, walk.Fraction(k, end));
@@ -180,7 +190,7 @@ void MeasureBlockAndAirTime(const Walk& walk, FlightFigures* figures) {
     const std::vector<FlightPoint>& p = walk.points;
     const size_t n = p.size();
     if (!p.front().onGround || !p.back().onGround) {
-        const char* reason = !p.front().onGround ? "the recording starts in the air" : "the recording ends in the air";
+        const char* reason = !p.front().onGround ? "starts in the air" : "ends in the air";
         figures->blockSeconds = Unknown(reason);
         figures->airSeconds = Unknown(reason);
         return;
@@ -192,11 +202,11 @@ void MeasureBlockAndAirTime(const Walk& walk, FlightFigures* figures) {
         last = i;
     }
     if (last == n)
-        figures->blockSeconds = Unknown("the aircraft never moves");
+        figures->blockSeconds = Unknown("never moves");
     else if (first == 0)
-        figures->blockSeconds = Unknown("the recording starts with the aircraft moving");
+        figures->blockSeconds = Unknown("starts moving");
     else if (last == n - 1)
-        figures->blockSeconds = Unknown("the recording ends before the aircraft stops");
+        figures->blockSeconds = Unknown("ends before the stop");
     else
         figures->blockSeconds = Known(p[last + 1].seconds - p[first - 1].seconds);
 }
@@ -238,7 +248,7 @@ FlightFigures AnalyseFlight(const std::vector<FlightPoint>& p) {
     FlightFigures figures;
     const size_t n = p.size();
     if (n == 0) {
-        figures.blockSeconds = figures.airSeconds = Unknown("the track holds no samples");
+        figures.blockSeconds = figures.airSeconds = Unknown("no samples");
         return figures;
     }
     Walk walk{p, GroundSpeedsKnots(p), std::vector<double>(n, 0.0)};

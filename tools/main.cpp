@@ -11,10 +11,15 @@
 
 const Command Commands[] = {
     {"info", "what a recording holds: date, duration, tracks",
-     "usage: aerotrace info FILE...\n\n"
+     "usage: aerotrace info [--landings] FILE...\n\n"
      "Prints the file version, the date the recording started, its duration and, for every\n"
      "track, the aircraft title, the number of samples, the interval, the recorded groups,\n"
-     "the first and last time and the start and end position.\n",
+     "the first and last time and the start and end position.\n\n"
+     "  --landings   also each track's flight figures (block and air time, distance, highest\n"
+     "               altitude) and a row per take-off and per touchdown: the vertical speed\n"
+     "               fitted over the last seconds of descent, ground speed, pitch, bank, crab,\n"
+     "               the distance from 50 ft and the roll to 30 knots. Times are seconds\n"
+     "               from the recording's time 0.\n",
      RunInfo},
     {"validate", "check that recordings are sound",
      "usage: aerotrace validate [--quiet] FILE...\n\n"

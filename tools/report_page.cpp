@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "export.h"
+#include "flight_text.h"
 #include "report.h"
 
 static const char* const Styles =
@@ -26,8 +27,13 @@ static const char* const Styles =
     ".legend{list-style:none;padding:0;margin:4px 0;columns:3;font-size:13px}\n"
     ".swatch{display:inline-block;width:12px;height:12px;border-radius:2px;margin-right:6px;vertical-align:-1px}\n"
     ".caption{font-size:12px;color:#555;margin:2px 0 8px}\n"
+    ".figures{border-collapse:collapse;font-size:12px;margin:4px 0 6px;width:100%}"
+    ".figures caption{text-align:left;font-weight:600;font-size:13px}"
+    ".figures th,.figures td{border-bottom:1px solid #ddd;padding:1px 5px;text-align:left}"
+    ".figures th{color:#555;font-weight:normal}\n"
     "@page{size:A4 portrait;margin:10mm}\n"
     "@media print{body{max-width:none;padding:0}.page{break-after:page;break-inside:avoid}"
+    "svg.map{width:72%;margin:0 auto}.figures{font-size:11px}"
     ".page:last-child{break-after:auto}}\n";
 
 static void Summary(TextOut& out, const std::vector<SummaryRow>& rows) {
@@ -55,18 +61,44 @@ static void MapCaption(TextOut& out) {
         "tracks: distances and directions from the middle are true, north is up there.</p>\n");
 }
 
-// "0:12:34 after the start", and the time of day when the date is known.
-static std::string EventTime(const ExportPlan& plan, double seconds) {
+// "0:12:34" and what follows it ("after the start"), then the time of day
+// when the date is known.
+static std::string TimeText(const ExportPlan& plan, double seconds, const char* suffix) {
     const int64_t whole = static_cast<int64_t>(std::floor(seconds));
-    char text[96];
-    int length = std::snprintf(text, sizeof text, "%lld:%02lld:%02lld after the start",
-                               static_cast<long long>(whole / 3600), static_cast<long long>(whole / 60 % 60),
-                               static_cast<long long>(whole % 60));
+    std::string text = ClockText(static_cast<double>(whole)) + suffix;
     if (plan.dateKnown) {
         const UtcTime t = UtcFromEpoch(plan.startEpoch + whole);
-        std::snprintf(text + length, sizeof text - length, " (%02u:%02u:%02u UTC)", t.hour, t.minute, t.second);
+        char clock[32];
+        std::snprintf(clock, sizeof clock, " (%02u:%02u:%02u UTC)", t.hour, t.minute, t.second);
+        text += clock;
     }
     return text;
+}
+
+// A table of the flight figures; nothing when it has no rows.
+static void FiguresTable(TextOut& out, const char* caption, const char* kind, const TextTable& table) {
+    if (table.rows.empty()) return;
+    out.Text("<table class=\"figures ");
+    out.Text(kind);
+    out.Text("\">\n<caption>");
+    out.Text(caption);
+    out.Text("</caption>\n<thead><tr>");
+    for (const std::string& cell : table.header) {
+        out.Text("<th>");
+        out.XmlText(cell);
+        out.Text("</th>");
+    }
+    out.Text("</tr></thead>\n<tbody>\n");
+    for (const std::vector<std::string>& row : table.rows) {
+        out.Text("<tr>");
+        for (const std::string& cell : row) {
+            out.Text("<td>");
+            out.XmlText(cell);
+            out.Text("</td>");
+        }
+        out.Text("</tr>\n");
+    }
+    out.Text("</tbody>\n</table>\n");
 }
 
 static std::string BaseName(const std::string& path) {
@@ -134,7 +166,8 @@ void WriteReport(RecordingFile& recording, TextOut& out) {
         out.Text("</h2>\n");
         std::vector<SummaryRow> rows = track.summary;
         for (const GroundEvent& event : track.events)
-            rows.push_back({event.takeOff ? "take-off" : "touchdown", EventTime(plan, event.seconds)});
+            rows.push_back({event.takeOff ? "take-off" : "touchdown", TimeText(plan, event.seconds, " after the start")});
+        for (const SummaryRow& row : FlightSummaryRows(track.flight)) rows.push_back(row);
         Summary(out, rows);
         if (track.path.empty()) {
             out.Text("<p>This track holds no samples.</p>\n</section>\n");
@@ -144,6 +177,9 @@ void WriteReport(RecordingFile& recording, TextOut& out) {
         MapCaption(out);
         DrawPlot(out, track, "altitude", colour);
         DrawPlot(out, track, "speed", colour);
+        const MomentText when = [&plan](double seconds) { return TimeText(plan, seconds, ""); };
+        FiguresTable(out, "Take-offs", "takeoffs", TakeOffTable(track.flight, when));
+        FiguresTable(out, "Landings", "landings", LandingTable(track.flight, when));
         out.Text("</section>\n");
     }
     out.Text("</body>\n</html>\n");

@@ -1,12 +1,19 @@
 // Take-offs, landings and flight figures measured on flights whose truth is
-// known: each is built from a motion given in closed form (speed along a
-// meridian, altitude against time), sampled, and measured back.
+// known: motions given in closed form (speed along a meridian, altitude
+// against time), sampled and measured back; and the stand-in's scripted
+// circuit recorded as the module records it, measured by "aerotrace info
+// --landings" and shown in the report's tables.
 #include <gtest/gtest.h>
+
+#include <pugixml.hpp>
 
 #include <cmath>
 #include <functional>
 
 #include "flight_analysis.h"
+#include "recording_fixture.h"
+#include "recording_reader.h"
+#include "tool_support.h"
 
 namespace {
 
@@ -73,7 +80,7 @@ TEST(FlightAnalysis, ASteadyDescentTouchesDownBetweenSamplesAtItsOwnRate) {
     EXPECT_NEAR(flight.landings[0].rollMetres.value, 45 * MetresPerKnot * 20.0, 2.0);
     // It starts in the air: no block or air time.
     EXPECT_FALSE(flight.blockSeconds.known);
-    EXPECT_EQ(flight.airSeconds.reason, "the recording starts in the air");
+    EXPECT_EQ(flight.airSeconds.reason, "starts in the air");
     EXPECT_NEAR(flight.highestMetres, Ground + touchdown * rate, 1e-6);
 }
 
@@ -153,13 +160,13 @@ TEST(FlightAnalysis, WhatARecordingCannotTellIsNotKnownWithItsReason) {
     });
     const FlightFigures flight = AnalyseFlight(points);
     ASSERT_EQ(flight.takeOffs.size(), 1u);
-    EXPECT_EQ(flight.takeOffs[0].rollMetres.reason, "the recording starts above 30 knots");
+    EXPECT_EQ(flight.takeOffs[0].rollMetres.reason, "starts above 30 kt");
     ASSERT_EQ(flight.landings.size(), 1u);
     const Landing& landing = flight.landings[0];
     EXPECT_FALSE(landing.touchdowns[0].verticalSpeedFpm.known);  // one sample in the air
-    EXPECT_EQ(landing.airDistanceMetres.reason, "not 50 ft above the touchdown point since the last lift-off");
-    EXPECT_EQ(landing.rollMetres.reason, "the recording ends before 30 knots");
-    EXPECT_EQ(flight.blockSeconds.reason, "the recording starts with the aircraft moving");
+    EXPECT_EQ(landing.airDistanceMetres.reason, "not 50 ft up since the lift-off");
+    EXPECT_EQ(landing.rollMetres.reason, "ends above 30 kt");
+    EXPECT_EQ(flight.blockSeconds.reason, "starts moving");
     EXPECT_TRUE(flight.airSeconds.known);
 
     // Touching down two seconds into a recording: too close to its start for a fit.
@@ -168,10 +175,45 @@ TEST(FlightAnalysis, WhatARecordingCannotTellIsNotKnownWithItsReason) {
     }));
     ASSERT_EQ(early.landings.size(), 1u);
     EXPECT_EQ(early.landings[0].touchdowns[0].verticalSpeedFpm.reason,
-              "too close to the start of the recording for a fit");
+              "too near the recording's start for a fit");
     EXPECT_EQ(early.landings[0].airDistanceMetres.reason,
-              "the recording starts less than 50 ft above the touchdown point");
-    EXPECT_EQ(AnalyseFlight({}).airSeconds.reason, "the track holds no samples");
+              "starts below 50 ft");
+    EXPECT_EQ(AnalyseFlight({}).airSeconds.reason, "no samples");
+}
+
+// The stand-in's circuit from world time 0.1 s, a sample every 250 ms: off
+// the ground at 95 s climbing 6 m/s, down at 560 s (between two samples)
+// descending 870 m in 160 s at 75 m/s, and slowing from there.
+using StandInCircuit = ToolTest;
+
+TEST_F(StandInCircuit, ItsTouchdownIsMeasuredAtTheScriptsRateAndShownByInfoAndTheReport) {
+    ASSERT_TRUE(WriteFixtureRecording("circuit.atr", {{"Circuit", 0x7F, 0.1, 640.0, 250, 0.0}}));
+    std::unique_ptr<RecordingFile> recording = OpenRecording("circuit.atr");
+    const FlightFigures flight = AnalyseFlight(ReadFlightPoints(recording->tracks[0]));
+    ASSERT_EQ(flight.takeOffs.size(), 1u);
+    ASSERT_EQ(flight.landings.size(), 1u);
+    const Touchdown& down = flight.landings[0].touchdowns[0];
+    EXPECT_NEAR(down.seconds, 560.0, 0.05);
+    EXPECT_NEAR(down.verticalSpeedFpm.value, -870.0 / 160.0 * 60 / 0.3048, 5.0);
+    EXPECT_NEAR(down.groundSpeedKnots, 75 / MetresPerKnot, 0.5);
+    EXPECT_NEAR(flight.takeOffs[0].climbFpm.value, 6.0 * 60 / 0.3048, 1.0);
+    EXPECT_NEAR(flight.airSeconds.value, 465.0, 0.3);
+    EXPECT_NEAR(flight.blockSeconds.value, 605.0, 2.0);  // moving from 20 s to 625 s
+
+    std::string output;
+    ASSERT_EQ(RunTool("info --landings circuit.atr", &output), 0);
+    EXPECT_NE(output.find("take-offs            1\n"), std::string::npos) << output;
+    EXPECT_NE(output.find("landing 1  560.0 s  -1070 ft/min (-5.4"), std::string::npos) << output;
+
+    ASSERT_EQ(RunTool("report circuit.atr -o circuit.html"), 0);
+    pugi::xml_document page;
+    ASSERT_TRUE(page.load_file("circuit.html"));
+    const pugi::xpath_node_set cells = page.select_nodes("//table[@class='figures landings']/tbody/tr/td");
+    ASSERT_EQ(cells.size(), 9u);
+    EXPECT_STREQ(cells[0].node().child_value(), "landing 1");
+    EXPECT_STREQ(cells[1].node().child_value(), "0:09:20 (14:14:29 UTC)");
+    EXPECT_EQ(std::string(cells[2].node().child_value()).rfind("-1070 ft/min", 0), 0u);
+    EXPECT_EQ(page.select_nodes("//table[@class='figures takeoffs']/tbody/tr").size(), 1u);
 }
 
 }  // namespace

@@ -1,0 +1,88 @@
+// The cells of the flight figures, in the units pilots read (feet a minute,
+// knots, feet and metres), each with its unit.
+#include "flight_text.h"
+
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+
+#include "engine/tracks/host_encoding.h"
+
+namespace {
+
+const double MetresPerFpm = MetresPerFoot / 60.0;
+
+std::string Format(const char* format, ...) {
+    char text[160];
+    va_list arguments;
+    va_start(arguments, format);
+    std::vsnprintf(text, sizeof text, format, arguments);
+    va_end(arguments);
+    return text;
+}
+
+std::string NotKnown(const Figure& figure) { return "not known: " + figure.reason; }
+
+std::string Rate(const Figure& fpm) {
+    if (!fpm.known) return NotKnown(fpm);
+    return Format("%.0f ft/min (%.2f m/s)", fpm.value, fpm.value * MetresPerFpm);
+}
+
+std::string Length(const Figure& metres) {
+    if (!metres.known) return NotKnown(metres);
+    return Format("%.0f m (%.0f ft)", metres.value, metres.value * FeetPerMetre);
+}
+
+std::string Degrees(double degrees) { return Format("%.1f\xC2\xB0", degrees); }
+
+std::string Duration(const Figure& seconds) { return seconds.known ? ClockText(seconds.value) : NotKnown(seconds); }
+
+}  // namespace
+
+std::string ClockText(double seconds) {
+    const long long whole = static_cast<long long>(std::floor(seconds + 0.5));
+    return Format("%lld:%02lld:%02lld", whole / 3600, whole / 60 % 60, whole % 60);
+}
+
+std::vector<SummaryRow> FlightSummaryRows(const FlightFigures& flight) {
+    std::vector<SummaryRow> rows;
+    rows.push_back({"block time", Duration(flight.blockSeconds)});
+    rows.push_back({"air time", Duration(flight.airSeconds)});
+    rows.push_back({"distance", Format("%.1f km (%.1f NM)", flight.distanceMetres / 1000, flight.distanceMetres / 1852)});
+    rows.push_back({"highest altitude",
+                    Format("%.0f ft (%.0f m)", flight.highestMetres * FeetPerMetre, flight.highestMetres)});
+    rows.push_back({"take-offs", Format("%zu", flight.takeOffs.size())});
+    rows.push_back({"landings", Format("%zu", flight.landings.size())});
+    return rows;
+}
+
+TextTable TakeOffTable(const FlightFigures& flight, const MomentText& when) {
+    TextTable table{{"", "time", "ground speed", "roll from 30 kt", "climb, first minute"}, {}};
+    for (size_t i = 0; i < flight.takeOffs.size(); ++i) {
+        const TakeOff& off = flight.takeOffs[i];
+        table.rows.push_back({Format("take-off %zu", i + 1), when(off.seconds), Format("%.0f kt", off.groundSpeedKnots),
+                              Length(off.rollMetres), off.climbFpm.known ? Format("%.0f ft/min", off.climbFpm.value)
+                                                                         : NotKnown(off.climbFpm)});
+    }
+    return table;
+}
+
+TextTable LandingTable(const FlightFigures& flight, const MomentText& when) {
+    TextTable table{{"", "time", "vertical speed", "ground speed", "pitch", "bank", "crab", "from 50 ft",
+                     "roll to 30 kt"},
+                    {}};
+    for (size_t i = 0; i < flight.landings.size(); ++i) {
+        const Landing& landing = flight.landings[i];
+        for (size_t k = 0; k < landing.touchdowns.size(); ++k) {
+            const Touchdown& at = landing.touchdowns[k];
+            const bool first = k == 0;
+            table.rows.push_back({first ? Format("landing %zu", i + 1) : Format("bounce %zu", k), when(at.seconds),
+                                  Rate(at.verticalSpeedFpm), Format("%.0f kt", at.groundSpeedKnots),
+                                  Degrees(at.pitchDegrees), Degrees(at.bankDegrees),
+                                  at.crabDegrees.known ? Degrees(at.crabDegrees.value) : NotKnown(at.crabDegrees),
+                                  first ? Length(landing.airDistanceMetres) : "",
+                                  first ? Length(landing.rollMetres) : ""});
+        }
+    }
+    return table;
+}
