@@ -1,8 +1,9 @@
 // The two exports that carry every recorded value: CSV (RFC 4180, a header
 // row naming each column with its unit, one row per sample) and JSON (the
-// recording's facts and each track's samples).
+// recording's facts and each track's samples and flight figures).
 #include "engine/tracks/sim_date.h"
 #include "export.h"
+#include "flight_json.h"
 
 // Groups held by any of the exported tracks: a column appears when one of
 // them records it, and stays empty in the rows of the others.
@@ -109,7 +110,9 @@ void ExportJson(const ExportPlan& plan, TextOut& out) {
             }
             out.Char('}');
         }
-        out.Text("]}");
+        out.Text("],\n\"flight\":");
+        WriteFlightJson(AnalyseFlight(ReadFlightPoints(track)), out);
+        out.Char('}');
     }
     out.Text("]}\n");
 }

@@ -30,7 +30,8 @@ const Command Commands[] = {
     {"export", "a recording as CSV, KML, GPX, IGC, GeoJSON or JSON",
      "usage: aerotrace export FILE --format csv|kml|gpx|igc|geojson|json [--track N] [-o OUT]\n\n"
      "  --format F   csv      every recorded value, one row per sample, units in the header\n"
-     "               json     the recording and every recorded value of each sample\n"
+     "               json     the recording, every recorded value of each sample and each\n"
+     "                        track's flight figures (as info --landings gives them)\n"
      "               kml      Google Earth: a gx:Track per aircraft with times and attitude\n"
      "               gpx      GPX 1.1: a trk per aircraft\n"
      "               igc      one aircraft (the first unless --track) as a flight-recorder file\n"

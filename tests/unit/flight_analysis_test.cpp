@@ -214,6 +214,21 @@ TEST_F(StandInCircuit, ItsTouchdownIsMeasuredAtTheScriptsRateAndShownByInfoAndTh
     EXPECT_STREQ(cells[1].node().child_value(), "0:09:20 (14:14:29 UTC)");
     EXPECT_EQ(std::string(cells[2].node().child_value()).rfind("-1070 ft/min", 0), 0u);
     EXPECT_EQ(page.select_nodes("//table[@class='figures takeoffs']/tbody/tr").size(), 1u);
+
+    // The JSON export carries the same figures; an unknown one is null with its reason.
+    ASSERT_EQ(RunTool("export circuit.atr --format json -o circuit.json"), 0);
+    const std::string figures = Shell(
+        "python3 -c \"import json; f=json.load(open('circuit.json'))['tracks'][0]['flight']; "
+        "t=f['landings'][0]['touchdowns'][0]; "
+        "print(len(f['take_offs']), len(f['landings']), t['vertical_speed_fpm'], t['time_s'], "
+        "f['take_offs'][0]['climb_first_minute_fpm'], 'unknown' in f)\"");
+    EXPECT_EQ(figures, "1 1 -1070 560.0 1181 False\n");
+    ASSERT_TRUE(WriteFixtureRecording("airborne.atr", {{"Airborne", 0x7F, 300.0, 300.0, 250, 0.0}}));
+    ASSERT_EQ(RunTool("export airborne.atr --format json -o airborne.json"), 0);
+    const std::string unknown = Shell(
+        "python3 -c \"import json; f=json.load(open('airborne.json'))['tracks'][0]['flight']; "
+        "print(f['block_time_s'], f['unknown'], f['landings'][0]['roll_to_30_kt_m'] > 1000)\"");
+    EXPECT_EQ(unknown, "None {'block_time_s': 'starts in the air', 'air_time_s': 'starts in the air'} True\n");
 }
 
 }  // namespace
