@@ -26,6 +26,11 @@ int RunTrim(int argc, char** argv);
 int RunConvert(int argc, char** argv);
 int RunRecover(int argc, char** argv);
 int RunReport(int argc, char** argv);
+int RunLogbook(int argc, char** argv);
+
+// The logbook of the recordings in folders at pagePath, their reports
+// beside it; returns how many recordings it lists.
+size_t WriteLogbookPage(const std::vector<std::string>& folders, const std::string& pagePath);
 
 // Prints the command's help when asked and says whether it did.
 bool PrintHelpIfAsked(const Arguments& arguments, const char* command);

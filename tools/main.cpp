@@ -44,10 +44,20 @@ const Command Commands[] = {
      "Writes one self-contained HTML page (no network needed) that any browser opens and prints,\n"
      "one page per track: the ground track on a map to scale with a distance scale and a north\n"
      "arrow, altitude and ground speed against time, the summary \"info\" gives, and markers\n"
-     "where the aircraft took off and touched down. A file of several tracks also gets a map of\n"
-     "them all in their colours.\n"
+     "where the aircraft took off and touched down, the flight figures and a table of the\n"
+     "take-offs and landings (as \"info --landings\" gives them). A file of several tracks also\n"
+     "gets a map of them all in their colours.\n"
      "  -o OUT   write to OUT instead of the standard output\n",
      RunReport},
+    {"logbook", "every recording of some folders on one page, with their reports",
+     "usage: aerotrace logbook FOLDER... -o LOGBOOK.html\n\n"
+     "Writes one page with a row per recording (*.atr) in the folders, newest first: the date,\n"
+     "the aircraft (track 1's title), the duration, the air time, the distance, the highest\n"
+     "altitude and the landings with the firmest touchdown's rate; then the totals of each\n"
+     "aircraft. Each row links to the recording's report, written beside the page where it is\n"
+     "missing or older than the recording. A damaged file gets a row that says why.\n"
+     "  -o OUT   the page; the reports go into its folder\n",
+     RunLogbook},
     {"import", "a GPX, IGC or CSV track as a recording",
      "usage: aerotrace import FILE.gpx|FILE.igc|FILE.csv -o OUT.atr [--title T] [--interval MS]\n\n"
      "Turns a real-world track into a recording that plays on the user aircraft or as traffic.\n"

@@ -1,6 +1,5 @@
 // "aerotrace recover": a recording rebuilt from the temporary track files a
 // crashed recording left in the Modules folder, trusting only whole records.
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -9,14 +8,6 @@
 #include "commands.h"
 #include "engine/tracks/temp_tracks.h"
 
-static bool IsDirectory(const std::string& path) {
-    struct stat info;
-    return stat(path.c_str(), &info) == 0 && (info.st_mode & S_IFMT) == S_IFDIR;
-}
-
-static void CollectName(const char* name, void* context) {
-    static_cast<std::vector<std::string>*>(context)->push_back(name);
-}
 
 static uint32_t TempId(const std::string& name) { return TempTrackFileId(name.c_str()); }
 

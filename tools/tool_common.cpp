@@ -179,3 +179,22 @@ bool SameFile(const std::string& a, const std::string& b) {
     return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 #endif
 }
+
+bool IsDirectory(const std::string& path) {
+    struct stat info;
+    return stat(path.c_str(), &info) == 0 && (info.st_mode & S_IFMT) == S_IFDIR;
+}
+
+void CollectName(const char* name, void* names) { static_cast<std::vector<std::string>*>(names)->push_back(name); }
+
+bool IsFile(const std::string& path) {
+    struct stat info;
+    return stat(path.c_str(), &info) == 0 && (info.st_mode & S_IFMT) == S_IFREG;
+}
+
+bool ModifiedSeconds(const std::string& path, int64_t* seconds) {
+    struct stat info;
+    if (stat(path.c_str(), &info) != 0) return false;
+    *seconds = static_cast<int64_t>(info.st_mtime);
+    return true;
+}

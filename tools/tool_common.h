@@ -66,3 +66,9 @@ struct Output {
 
 // True when both paths name the same existing file.
 bool SameFile(const std::string& a, const std::string& b);
+bool IsDirectory(const std::string& path);
+// A DirectoryVisitor that appends each name to the std::vector<std::string> it is given.
+void CollectName(const char* name, void* names);
+bool IsFile(const std::string& path);
+// The file's last change, in seconds since 1970; false when it is not there.
+bool ModifiedSeconds(const std::string& path, int64_t* seconds);
