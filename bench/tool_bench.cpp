@@ -2,7 +2,8 @@
 // recording per second (CSV and KML, every sample group recorded),
 // validating a 1 GB recording, which must not read its samples, and the
 // flight report of a ten-hour flight with twenty AI aircraft (time, and the
-// page's size as the counter "html_bytes").
+// page's size as the counter "html_bytes"), and the logbook of a folder of
+// 1,000 half-hour flights, with their reports up to date and without.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -15,6 +16,7 @@
 #include "engine/tracks/recording_assemble.h"
 #include "engine/tracks/track.h"
 #include "export.h"
+#include "commands.h"
 #include "geodesy.h"
 #include "recording_reader.h"
 #include "report.h"
@@ -190,6 +192,63 @@ void BM_ReportTenHoursTwentyOneTracks(benchmark::State& state) {
     state.counters["recording_bytes"] = static_cast<double>(recording->length);
 }
 BENCHMARK(BM_ReportTenHoursTwentyOneTracks)->Unit(benchmark::kMillisecond);
+
+// A folder of 1,000 copies of a half-hour flight (taxi, climb, cruise,
+// descent, landing and taxi, the user aircraft every 250 ms, the groups
+// recorded by default): 7,201 samples, 590 KB each.
+const std::string& ThousandRecordingsFolder() {
+    static std::string folder;
+    if (!folder.empty()) return folder;
+    folder = WorkPath("flights");
+    DirectoryCreate(folder.c_str());
+    const std::string trackPath = WorkPath("half-hour.track");
+    PlatformFile* file = FileOpen(trackPath.c_str(), "w+b");
+    Track track{};
+    TrackInit(&track, TrackWindowSamples, file, 0, 0x7F, "Cessna Skyhawk 172SP", 1, 250, 1);
+    double latitude = 47.46, longitude = -122.31;
+    for (double t = 0; t <= 1800; t += 0.25) {
+        const bool ground = t < 120 || t > 1680;
+        const double speed = ground ? 8.0 : 55.0;
+        latitude += speed * 0.25 / 111195.0;
+        const double altitude = ground ? 130.0 : 130.0 + std::min({(t - 120) * 4.0, 2000.0, (1680 - t) * 4.0});
+        FullSample s{};
+        s.position = {EncodeLatitude(latitude), EncodeLongitude(longitude), EncodeAltitude(altitude)};
+        s.onGround = ground ? 1 : 0;
+        s.time = static_cast<uint32_t>(std::llround(t * 10000));
+        AppendSample(&track, s);
+    }
+    FlushTrack(&track);
+    TrackSource source{file, track.dataOffset, track.flags, 0, track.count, 0, track.title, 0.0f, 250};
+    const std::string first = folder + "/flight 0000.atr";
+    WriteRecordingFile(first.c_str(), 0x1D2B3C4D, &source, 1, nullptr, nullptr);
+    ReleaseWindow(&track);
+    FileClose(file);
+    FileDelete(trackPath.c_str());
+    for (int i = 1; i < 1000; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "/flight %04d.atr", i);
+        std::system(("cp '" + first + "' '" + folder + name + "'").c_str());
+    }
+    return folder;
+}
+
+void BM_LogbookThousandFlights(benchmark::State& state) {
+    const bool reportsUpToDate = state.range(0) != 0;
+    const std::string& folder = ThousandRecordingsFolder();
+    const std::string pages = WorkPath(reportsUpToDate ? "logbook-kept" : "logbook-new");
+    DirectoryCreate(pages.c_str());
+    const std::string page = pages + "/logbook.html";
+    if (reportsUpToDate) WriteLogbookPage({folder}, page);
+    for (auto _ : state) {
+        if (!reportsUpToDate) {
+            state.PauseTiming();
+            std::system(("rm -f '" + pages + "'/*.html").c_str());
+            state.ResumeTiming();
+        }
+        if (WriteLogbookPage({folder}, page) != 1000) state.SkipWithError("not every recording was listed");
+    }
+}
+BENCHMARK(BM_LogbookThousandFlights)->Arg(1)->Arg(0)->ArgName("reports_up_to_date")->Unit(benchmark::kSecond);
 
 }  // namespace
 

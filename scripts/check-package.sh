@@ -30,7 +30,7 @@ ok() { echo "ok    $*"; }
 # The guide pages and everything else the package holds.
 pages=(docs/user-guide.html docs/aerotrace.html docs/recording-format.html)
 expected=(Aerotrace.dll aerotrace.exe README.txt LICENSE.txt CHANGELOG.txt "${pages[@]}"
-          docs/flight-report.html docs/flight-report.png
+          docs/flight-report.html docs/flight-report.png docs/flight-report-landings.png
           docs/about-dialog.png docs/control-window.png docs/keyboard-dialog.png docs/menu.png
           docs/record-dialog.png docs/replay-dialog.png docs/settings-dialog.png
           docs/spot-dialog.png docs/spot-menu.png docs/tower-dialog.png docs/tower-menu.png

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The Wine tests themselves, run where Wine runs 32-bit programs (inside the
 # Windows guest, or on this machine when its kernel can): the i686 scenario
-# tests loading the real dist/Aerotrace.dll and simhost.exe flying the demo
-# as one more case. Expects Wine to be set up already (scripts/wine-tests.sh
+# tests loading the real dist/Aerotrace.dll, simhost.exe flying the demo as
+# one more case and the shipped aerotrace.exe on its recordings as another. Expects Wine to be set up already (scripts/wine-tests.sh
 # or the guest's init do that).
 #
 #   scripts/wine-suite.sh [--filter PATTERN] [--timeout SECONDS] [--budget SECONDS] [--no-demo]
@@ -32,6 +32,7 @@ demo=1
 built_tests=$PWD/build/win32/tests/scenario_tests.exe
 built_simhost=$PWD/build/win32/simhost/simhost.exe
 dll=$PWD/dist/Aerotrace.dll
+tool=$PWD/dist/aerotrace.exe
 while [ $# -gt 0 ]; do
     case "$1" in
     --filter) filter=$2; shift 2 ;;
@@ -335,6 +336,41 @@ demo_flight() {
     fi
 }
 
+# The shipped aerotrace.exe on the demo's recordings: their landings, a
+# recording given alone (as a drop on the program gives it) written as its
+# report and opened, the folder as its logbook. The guest has no browser:
+# opening may fail, and the program says where the page is.
+tool_on_demo() {
+    local name="aerotrace.exe on the demo flight" folder=$scratch/demo start=$SECONDS outcome lines=()
+    local recording
+    recording=$(ls "$folder"/Recordings/*.atr 2>/dev/null | head -n 1)
+    if [ -z "$recording" ]; then
+        result "$name" failed "0 s" "the demo flight saved no recording"
+        return
+    fi
+    cp "$tool" "$scratch/aerotrace.exe"
+    local problem=""
+    bounded 120 "$scratch/tool.log" wine "$scratch/aerotrace.exe" info --landings "$recording"
+    [ "$outcome" = ok ] && ! tr -d '\r' <"$scratch/tool.log" | grep -q '^    landing 1 ' && outcome="no landing listed"
+    [ "$outcome" = ok ] || problem="info --landings: $outcome"
+    if [ -z "$problem" ]; then
+        bounded 120 "$scratch/tool.log" wine "$scratch/aerotrace.exe" "$recording"
+        [ "$outcome" = ok ] && ! grep -qs 'figures landings' "${recording%.atr}.html" && outcome="no report with landings"
+        [ "$outcome" = ok ] || problem="the recording alone: $outcome"
+    fi
+    if [ -z "$problem" ]; then
+        bounded 120 "$scratch/tool.log" wine "$scratch/aerotrace.exe" "$folder/Recordings"
+        [ "$outcome" = ok ] && ! grep -qs 'class="flights"' "$folder/Recordings/logbook.html" && outcome="no logbook"
+        [ "$outcome" = ok ] || problem="the folder alone: $outcome"
+    fi
+    mapfile -t lines < <(log_lines "$scratch/tool.log")
+    if [ -n "$problem" ]; then
+        result "$name" failed "$((SECONDS - start)) s" "$problem" "${lines[@]}"
+    else
+        result "$name" ok "$((SECONDS - start)) s"
+    fi
+}
+
 # No window manager runs on the virtual display: unless told the windows are
 # not managed, Wine waits two seconds for one each time a window is hidden
 # (every message box, dialog and main window of a test). The guest's prefix
@@ -343,7 +379,10 @@ if ! grep -qs '^"Managed"="N"' "${WINEPREFIX:-$HOME/.wine}/user.reg"; then
     bounded 120 "$scratch/unmanaged.log" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
 fi
 scenario_tests
-[ "$demo" = 1 ] && demo_flight
+if [ "$demo" = 1 ]; then
+    demo_flight
+    tool_on_demo
+fi
 
 total=$((${#passed[@]} + ${#failed[@]} + ${#skipped[@]}))
 echo "[==========] $total Wine tests ran."

@@ -1,13 +1,17 @@
-// The aerotrace command-line tool: inspect, check, export, report, import,
-// merge, trim, convert and recover flight recordings, with the module's own
-// engine.
+// The aerotrace command-line tool: inspect, check, export, report, list in
+// a logbook, import, merge, trim, convert and recover flight recordings,
+// with the module's own engine; and a recording or folder dropped on the
+// program opened as its report or logbook.
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <memory>
 #include <new>
 
 #include "commands.h"
 #include "core/host/support.h"
+#include "desktop.h"
+#include "report.h"
 
 const Command Commands[] = {
     {"info", "what a recording holds: date, duration, tracks",
@@ -108,11 +112,66 @@ static void PrintUsage(std::FILE* stream) {
                  "usage: aerotrace COMMAND [ARGUMENTS]\n\ncommands:\n",
                  AEROTRACE_VERSION);
     for (const Command& command : Commands) std::fprintf(stream, "  %-10s %s\n", command.name, command.summary);
-    std::fprintf(stream, "\n\"aerotrace COMMAND --help\" tells more about a command.\n");
+    std::fprintf(stream,
+                 "\n\"aerotrace COMMAND --help\" tells more about a command. \"aerotrace FILE.atr\" writes\n"
+                 "the recording's report beside it and opens it; \"aerotrace FOLDER\" does the same with\n"
+                 "the folder's logbook.\n");
+}
+
+// A command's run, its failures told on stderr with their exit status.
+static int RunCommand(const char* name, int (*run)(int, char**), int argc, char** argv) {
+    try {
+        return run(argc, argv);
+    } catch (const UsageError& error) {
+        std::fprintf(stderr, "aerotrace %s: %s\n(see \"aerotrace %s --help\")\n", name, error.what(), name);
+        return 2;
+    } catch (const ToolError& error) {
+        std::fprintf(stderr, "aerotrace %s: %s\n", name, error.what());
+        return 1;
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "aerotrace %s: out of memory\n", name);
+        return 1;
+    }
+}
+
+// A recording or a folder given alone, as a drop on the program gives it:
+// its report, or the folder's logbook in it, written and opened.
+static int OpenDropped(int, char** argv) {
+    const std::string dropped = argv[0];
+    std::string page;
+    if (IsDirectory(dropped)) {
+        page = dropped + (dropped.find('\\') != std::string::npos ? "\\" : "/") + "logbook.html";
+        const size_t count = WriteLogbookPage({dropped}, page);
+        std::printf("%s: %zu %s\n", page.c_str(), count, count == 1 ? "recording" : "recordings");
+    } else {
+        const size_t slash = dropped.find_last_of("/\\"), dot = dropped.find_last_of('.');
+        page = (dot != std::string::npos && (slash == std::string::npos || dot > slash) ? dropped.substr(0, dot)
+                                                                                         : dropped) +
+               ".html";
+        CheckOutputIsNew(page, {dropped});
+        std::unique_ptr<RecordingFile> recording = OpenRecording(dropped);
+        Output output(page);
+        {
+            TextOut text(output.stream);
+            WriteReport(*recording, text);
+        }
+        output.Finish();
+        std::printf("%s: the flight report\n", page.c_str());
+    }
+    if (!OpenInBrowser(page)) std::printf("Open %s in a web browser to see it.\n", page.c_str());
+    return 0;
 }
 
 int main(int argc, char** argv) {
     if (argc < 2) {
+        // A double-click in Explorer: the help, in a window that waits.
+        if (OwnsConsoleAlone()) {
+            PrintUsage(stdout);
+            std::printf("\nDrop a recording (.atr) on aerotrace.exe for its flight report, or a folder of\n"
+                        "recordings for their logbook.\n");
+            WaitForEnter();
+            return 0;
+        }
         PrintUsage(stderr);
         return 2;
     }
@@ -125,20 +184,13 @@ int main(int argc, char** argv) {
         std::printf("aerotrace %s\n", AEROTRACE_VERSION);
         return 0;
     }
-    for (const Command& command : Commands) {
-        if (std::strcmp(command.name, name) != 0) continue;
-        try {
-            return command.run(argc - 1, argv + 1);
-        } catch (const UsageError& error) {
-            std::fprintf(stderr, "aerotrace %s: %s\n(see \"aerotrace %s --help\")\n", name, error.what(), name);
-            return 2;
-        } catch (const ToolError& error) {
-            std::fprintf(stderr, "aerotrace %s: %s\n", name, error.what());
-            return 1;
-        } catch (const std::bad_alloc&) {
-            std::fprintf(stderr, "aerotrace %s: out of memory\n", name);
-            return 1;
-        }
+    for (const Command& command : Commands)
+        if (std::strcmp(command.name, name) == 0) return RunCommand(name, command.run, argc - 1, argv + 1);
+    if (argc == 2 && (IsFile(name) || IsDirectory(name))) {
+        const int status = RunCommand("open", OpenDropped, 1, argv + 1);
+        // What went wrong stays on the screen of a window Explorer opened.
+        if (status != 0 && OwnsConsoleAlone()) WaitForEnter();
+        return status;
     }
     std::fprintf(stderr, "aerotrace: unknown command \"%s\"\n\n", name);
     PrintUsage(stderr);

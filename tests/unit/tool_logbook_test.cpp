@@ -6,7 +6,9 @@
 
 #include <pugixml.hpp>
 
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 #include "engine/tracks/sim_date.h"
 #include "recording_fixture.h"
@@ -110,6 +112,42 @@ TEST_F(Logbook, AReportIsWrittenOnlyWhereItIsMissingOrOlderThanItsRecording) {
     EXPECT_NE(errors.find("name the page with -o"), std::string::npos) << errors;
     EXPECT_EQ(RunTool("logbook nowhere -o logbook.html", nullptr, &errors), 1);
     EXPECT_NE(errors.find("nowhere: not a folder"), std::string::npos) << errors;
+}
+
+// A recording or a folder dropped on the program (its one argument, no
+// command): the report or the logbook written where it is, then opened.
+TEST_F(Logbook, ADroppedRecordingOrFolderIsWrittenAndOpened) {
+    {
+        std::ofstream opener("opener.sh");
+        opener << "#!/bin/sh\necho \"$1\" >> opened.txt\n";
+    }
+    fs::permissions("opener.sh", fs::perms::owner_all);
+    const std::string opener = fs::absolute("opener.sh").string();
+    ASSERT_EQ(setenv("AEROTRACE_OPENER", opener.c_str(), 1), 0);
+    std::string output;
+    const int report = RunTool("flights/monday.atr", &output);
+    const int logbook = RunTool("flights", &output);
+    std::string errors;
+    const int damaged = RunTool("flights/broken.atr", nullptr, &errors);
+    unsetenv("AEROTRACE_OPENER");
+    EXPECT_EQ(report, 0);
+    EXPECT_EQ(logbook, 0);
+    EXPECT_EQ(output, "flights/logbook.html: 4 recordings\n");
+    pugi::xml_document page;
+    EXPECT_TRUE(page.load_file("flights/monday.html"));
+    EXPECT_TRUE(page.select_node("//table[@class='figures landings']"));
+    EXPECT_TRUE(fs::exists("flights/logbook.html"));
+    std::ifstream opened("opened.txt");
+    std::string first, second, more;
+    std::getline(opened, first);
+    std::getline(opened, second);
+    EXPECT_EQ(first, "flights/monday.html");
+    EXPECT_EQ(second, "flights/logbook.html");
+    EXPECT_FALSE(std::getline(opened, more)) << "a damaged file opens nothing";
+    EXPECT_EQ(damaged, 1);
+    EXPECT_NE(errors.find("damaged at byte"), std::string::npos) << errors;
+    EXPECT_EQ(RunTool("nothing-here.atr", nullptr, &errors), 2);
+    EXPECT_NE(errors.find("unknown command"), std::string::npos);
 }
 
 }  // namespace
