@@ -21,11 +21,19 @@ std::string Format(const char* format, ...) {
     return text;
 }
 
+// A value as it will be shown to so many decimals, without the sign of a
+// value that rounds to zero ("-0.0").
+double Shown(double value, int decimals) {
+    const double scale = std::pow(10.0, decimals);
+    const double rounded = std::round(value * scale) / scale;
+    return rounded == 0.0 ? 0.0 : rounded;
+}
+
 std::string NotKnown(const Figure& figure) { return "not known: " + figure.reason; }
 
 std::string Rate(const Figure& fpm) {
     if (!fpm.known) return NotKnown(fpm);
-    return Format("%.0f ft/min (%.2f m/s)", fpm.value, fpm.value * MetresPerFpm);
+    return Format("%.0f ft/min (%.2f m/s)", Shown(fpm.value, 0), Shown(fpm.value * MetresPerFpm, 2));
 }
 
 std::string Length(const Figure& metres) {
@@ -33,7 +41,7 @@ std::string Length(const Figure& metres) {
     return Format("%.0f m (%.0f ft)", metres.value, metres.value * FeetPerMetre);
 }
 
-std::string Degrees(double degrees) { return Format("%.1f\xC2\xB0", degrees); }
+std::string Degrees(double degrees) { return Format("%.1f\xC2\xB0", Shown(degrees, 1)); }
 
 std::string Duration(const Figure& seconds) { return seconds.known ? ClockText(seconds.value) : NotKnown(seconds); }
 
@@ -61,7 +69,7 @@ TextTable TakeOffTable(const FlightFigures& flight, const MomentText& when) {
     for (size_t i = 0; i < flight.takeOffs.size(); ++i) {
         const TakeOff& off = flight.takeOffs[i];
         table.rows.push_back({Format("take-off %zu", i + 1), when(off.seconds), Format("%.0f kt", off.groundSpeedKnots),
-                              Length(off.rollMetres), off.climbFpm.known ? Format("%.0f ft/min", off.climbFpm.value)
+                              Length(off.rollMetres), off.climbFpm.known ? Format("%.0f ft/min", Shown(off.climbFpm.value, 0))
                                                                          : NotKnown(off.climbFpm)});
     }
     return table;
