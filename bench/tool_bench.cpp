@@ -16,8 +16,8 @@
 #include "engine/tracks/recording_assemble.h"
 #include "engine/tracks/track.h"
 #include "export.h"
-#include "commands.h"
 #include "geodesy.h"
+#include "logbook.h"
 #include "recording_reader.h"
 #include "report.h"
 

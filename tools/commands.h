@@ -28,9 +28,6 @@ int RunRecover(int argc, char** argv);
 int RunReport(int argc, char** argv);
 int RunLogbook(int argc, char** argv);
 
-// The logbook of the recordings in folders at pagePath, their reports
-// beside it; returns how many recordings it lists.
-size_t WriteLogbookPage(const std::vector<std::string>& folders, const std::string& pagePath);
 
 // Prints the command's help when asked and says whether it did.
 bool PrintHelpIfAsked(const Arguments& arguments, const char* command);

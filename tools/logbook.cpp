@@ -1,12 +1,15 @@
-// Reading the recordings for the logbook (track 1 only: the aircraft the
-// user flew), keeping their reports up to date, and the page itself.
+// Finding the recordings of the folders and reading them for the logbook
+// (track 1 only: the aircraft the user flew), keeping their reports up to
+// date, and the page itself.
 #include "logbook.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <map>
 #include <memory>
+#include <set>
 
 #include "engine/tracks/host_encoding.h"
 #include "export.h"
@@ -159,6 +162,33 @@ void TotalsTable(TextOut& out, const std::vector<LogbookEntry>& entries) {
     out.Text("</tbody>\n</table>\n");
 }
 
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+std::string Join(const std::string& folder, const std::string& name) {
+    if (folder.empty()) return name;
+    const char separator = folder.find('\\') != std::string::npos ? '\\' : '/';
+    return folder.back() == separator ? folder + name : folder + separator + name;
+}
+
+std::string Lower(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// "flight.atr" -> "flight.html", then "flight (2).html" and so on for a
+// name already taken (letter case aside, as on Windows).
+std::string ReportName(const std::string& recordingName, std::set<std::string>* taken) {
+    const size_t dot = recordingName.find_last_of('.');
+    const std::string stem = dot == std::string::npos ? recordingName : recordingName.substr(0, dot);
+    std::string name = stem + ".html";
+    for (int n = 2; taken->count(Lower(name)); ++n) name = stem + " (" + std::to_string(n) + ").html";
+    taken->insert(Lower(name));
+    return name;
+}
+
 }  // namespace
 
 LogbookEntry ReadLogbookEntry(const std::string& path, const std::string& reportPath) {
@@ -212,4 +242,36 @@ void WriteLogbook(const std::vector<LogbookEntry>& entries, TextOut& out) {
     out.Text("</tbody>\n</table>\n");
     TotalsTable(out, entries);
     out.Text("</body>\n</html>\n");
+}
+
+
+size_t WriteLogbookPage(const std::vector<std::string>& folders, const std::string& pagePath) {
+    std::vector<std::string> recordings;
+    for (const std::string& folder : folders) {
+        if (!IsDirectory(folder)) throw ToolError(folder + ": not a folder");
+        std::vector<std::string> names;
+        if (DirectoryList(folder.c_str(), "*.atr", CollectName, &names) < 0) throw ToolError(folder + ": cannot be read");
+        std::sort(names.begin(), names.end());
+        for (const std::string& name : names) recordings.push_back(Join(folder, name));
+    }
+    const std::string pageFolder = FolderOf(pagePath);
+    std::set<std::string> taken{Lower(pagePath.substr(pageFolder.empty() ? 0 : pageFolder.size() + 1))};
+    std::vector<LogbookEntry> entries;
+    {
+        Progress progress("Reading the recordings");
+        for (size_t i = 0; i < recordings.size(); ++i) {
+            const std::string folder = FolderOf(recordings[i]);
+            const std::string name = recordings[i].substr(folder.empty() ? 0 : folder.size() + 1);
+            entries.push_back(ReadLogbookEntry(recordings[i], Join(pageFolder, ReportName(name, &taken))));
+            progress.Update(i + 1, recordings.size());
+        }
+    }
+    SortNewestFirst(&entries);
+    Output output(pagePath);
+    {
+        TextOut text(output.stream);
+        WriteLogbook(entries, text);
+    }
+    output.Finish();
+    return entries.size();
 }

@@ -34,3 +34,7 @@ void SortNewestFirst(std::vector<LogbookEntry>* entries);
 
 // The whole page.
 void WriteLogbook(const std::vector<LogbookEntry>& entries, TextOut& out);
+
+// The logbook of the recordings in folders at pagePath, their reports
+// beside it; returns how many recordings it lists.
+size_t WriteLogbookPage(const std::vector<std::string>& folders, const std::string& pagePath);

@@ -11,6 +11,7 @@
 #include "commands.h"
 #include "core/host/support.h"
 #include "desktop.h"
+#include "logbook.h"
 #include "report.h"
 
 const Command Commands[] = {
