@@ -111,7 +111,7 @@ void ExportJson(const ExportPlan& plan, TextOut& out) {
             out.Char('}');
         }
         out.Text("],\n\"flight\":");
-        WriteFlightJson(AnalyseFlight(ReadFlightPoints(track)), out);
+        WriteFlightJson(AnalyseFlight(ReadTrackPoints(track)), out);
         out.Char('}');
     }
     out.Text("]}\n");

@@ -25,7 +25,7 @@ double AngleLerp(double a, double b, double fraction) { return a + std::remainde
 
 // The samples and what is worked out for each once.
 struct Walk {
-    const std::vector<FlightPoint>& points;
+    const std::vector<TrackPoint>& points;
     std::vector<double> knots;
     std::vector<double> along;  // metres along the ground track from the first sample
 
@@ -55,7 +55,7 @@ struct Walk {
 // first .. last (inclusive) that lie within FitSeconds of the last, from the
 // highest of them on (so that a bounce is measured on its way down).
 Figure FittedRate(const Walk& walk, size_t first, size_t last, bool startsAtRecordingStart) {
-    const std::vector<FlightPoint>& p = walk.points;
+    const std::vector<TrackPoint>& p = walk.points;
     const double from = p[last].seconds - FitSeconds;
     if (startsAtRecordingStart && p[first].seconds > from)
         return Unknown("too near the recording's start for a fit");
@@ -82,11 +82,11 @@ Figure FittedRate(const Walk& walk, size_t first, size_t last, bool startsAtReco
 }
 
 // The index of the sample at least a second before and after sample i.
-size_t SecondBefore(const std::vector<FlightPoint>& p, size_t i, double seconds) {
+size_t SecondBefore(const std::vector<TrackPoint>& p, size_t i, double seconds) {
     while (i > 0 && p[i].seconds > seconds - SpeedHalfWindowSeconds) --i;
     return i;
 }
-size_t SecondAfter(const std::vector<FlightPoint>& p, size_t i, double seconds) {
+size_t SecondAfter(const std::vector<TrackPoint>& p, size_t i, double seconds) {
     while (i + 1 < p.size() && p[i].seconds < seconds + SpeedHalfWindowSeconds) ++i;
     return i;
 }
@@ -94,9 +94,9 @@ size_t SecondAfter(const std::vector<FlightPoint>& p, size_t i, double seconds) 
 // Touchdown between the last airborne sample `air` and the first on the
 // ground; the airborne period began at sample `periodStart`.
 Touchdown MeasureTouchdown(const Walk& walk, size_t air, size_t periodStart) {
-    const std::vector<FlightPoint>& p = walk.points;
-    const FlightPoint& a = p[air];
-    const FlightPoint& g = p[air + 1];
+    const std::vector<TrackPoint>& p = walk.points;
+    const TrackPoint& a = p[air];
+    const TrackPoint& g = p[air + 1];
     Touchdown touchdown{};
     const Figure rate = FittedRate(walk, periodStart, air, periodStart == 0);
     // The moment the fitted descent reaches the altitude the aircraft has
@@ -121,8 +121,8 @@ Touchdown MeasureTouchdown(const Walk& walk, size_t air, size_t periodStart) {
     if (touchdown.groundSpeedKnots <= MovingKnots) {
         touchdown.crabDegrees = Unknown("too slow for a ground track");
     } else {
-        const FlightPoint& from = p[SecondBefore(p, air, moment)];
-        const FlightPoint& to = p[SecondAfter(p, air + 1, moment)];
+        const TrackPoint& from = p[SecondBefore(p, air, moment)];
+        const TrackPoint& to = p[SecondAfter(p, air + 1, moment)];
         const double track = CourseDegrees(from.latitude, from.longitude, to.latitude, to.longitude);
         touchdown.crabDegrees = Known(CourseDifference(track, AngleLerp(a.headingDegrees, g.headingDegrees, f)));
     }
@@ -131,7 +131,7 @@ Touchdown MeasureTouchdown(const Walk& walk, size_t air, size_t periodStart) {
 
 // From the last moment 50 ft above the touchdown point to the touchdown.
 Figure AirDistance(const Walk& walk, size_t air, size_t periodStart, double groundAltitude, double moment) {
-    const std::vector<FlightPoint>& p = walk.points;
+    const std::vector<TrackPoint>& p = walk.points;
     const double threshold = groundAltitude + ThresholdFeet * MetresPerFoot;
     for (size_t k = air + 1; k-- > periodStart;) {
         if (p[k].altitudeMetres < threshold) continue;
@@ -148,7 +148,7 @@ Figure AirDistance(const Walk& walk, size_t air, size_t periodStart, double grou
 // From the touchdown (the first sample on the ground is `ground`) until the
 // speed is below 30 knots; none after a touchdown below that.
 Figure RollAfter(const Walk& walk, size_t ground, const Touchdown& touchdown) {
-    const std::vector<FlightPoint>& p = walk.points;
+    const std::vector<TrackPoint>& p = walk.points;
     const double moment = touchdown.seconds;
     if (touchdown.groundSpeedKnots < RollEndKnots) return Known(0.0);
     for (size_t j = ground; j < p.size(); ++j) {
@@ -161,7 +161,7 @@ Figure RollAfter(const Walk& walk, size_t ground, const Touchdown& touchdown) {
 }
 
 TakeOff MeasureTakeOff(const Walk& walk, size_t air, size_t groundStart) {
-    const std::vector<FlightPoint>& p = walk.points;
+    const std::vector<TrackPoint>& p = walk.points;
     TakeOff takeOff{};
     takeOff.seconds = p[air].seconds;
     takeOff.latitude = p[air].latitude;
@@ -187,7 +187,7 @@ TakeOff MeasureTakeOff(const Walk& walk, size_t air, size_t groundStart) {
 }
 
 void MeasureBlockAndAirTime(const Walk& walk, FlightFigures* figures) {
-    const std::vector<FlightPoint>& p = walk.points;
+    const std::vector<TrackPoint>& p = walk.points;
     const size_t n = p.size();
     if (!p.front().onGround || !p.back().onGround) {
         const char* reason = !p.front().onGround ? "starts in the air" : "ends in the air";
@@ -213,8 +213,8 @@ void MeasureBlockAndAirTime(const Walk& walk, FlightFigures* figures) {
 
 }  // namespace
 
-std::vector<FlightPoint> ReadFlightPoints(Track& track) {
-    std::vector<FlightPoint> points;
+std::vector<TrackPoint> ReadTrackPoints(Track& track) {
+    std::vector<TrackPoint> points;
     points.reserve(track.count);
     SampleCursor cursor(track);
     FullSample s;
@@ -225,7 +225,7 @@ std::vector<FlightPoint> ReadFlightPoints(Track& track) {
     return points;
 }
 
-std::vector<double> GroundSpeedsKnots(const std::vector<FlightPoint>& p) {
+std::vector<double> GroundSpeedsKnots(const std::vector<TrackPoint>& p) {
     const size_t n = p.size();
     std::vector<double> knots(n, 0.0);
     // Two indexes that only move forward: the samples a half window before
@@ -244,7 +244,7 @@ std::vector<double> GroundSpeedsKnots(const std::vector<FlightPoint>& p) {
     return knots;
 }
 
-FlightFigures AnalyseFlight(const std::vector<FlightPoint>& p) {
+FlightFigures AnalyseFlight(const std::vector<TrackPoint>& p) {
     FlightFigures figures;
     const size_t n = p.size();
     if (n == 0) {

@@ -14,7 +14,7 @@
 
 // One sample as the analysis reads it: seconds since the recording's time
 // 0, degrees, metres; pitch positive nose-up, bank and heading as recorded.
-struct FlightPoint {
+struct TrackPoint {
     double seconds;
     double latitude, longitude;
     double altitudeMetres;
@@ -71,8 +71,8 @@ constexpr double MovingKnots = 3.0;        // faster than this the aircraft move
 constexpr double ClimbSeconds = 60.0;      // the climb rate's span after lift-off
 
 // A track's samples in order (a read failure is a ToolError).
-std::vector<FlightPoint> ReadFlightPoints(Track& track);
+std::vector<TrackPoint> ReadTrackPoints(Track& track);
 // The ground speed at each point in knots, over at least a second either
 // side of it: closer samples would turn the recording's rounding into noise.
-std::vector<double> GroundSpeedsKnots(const std::vector<FlightPoint>& points);
-FlightFigures AnalyseFlight(const std::vector<FlightPoint>& points);
+std::vector<double> GroundSpeedsKnots(const std::vector<TrackPoint>& points);
+FlightFigures AnalyseFlight(const std::vector<TrackPoint>& points);

@@ -34,7 +34,7 @@ static void PrintTable(const TextTable& table) {
 }
 
 static void PrintLandings(Track& track) {
-    const FlightFigures flight = AnalyseFlight(ReadFlightPoints(track));
+    const FlightFigures flight = AnalyseFlight(ReadTrackPoints(track));
     for (const SummaryRow& row : FlightSummaryRows(flight))
         std::printf("    %-20s %s\n", row.label.c_str(), row.value.c_str());
     const MomentText when = [](double seconds) {

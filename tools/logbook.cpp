@@ -56,7 +56,7 @@ void ReadFigures(RecordingFile& recording, LogbookEntry* entry) {
     if (recording.tracks.empty()) return;
     Track& track = recording.tracks[0];
     entry->aircraft = Latin1ToUtf8(track.title);
-    entry->flight = AnalyseFlight(ReadFlightPoints(track));
+    entry->flight = AnalyseFlight(ReadTrackPoints(track));
     entry->firmestFpm.reason = "no touchdown with a known rate";
     for (const Landing& landing : entry->flight.landings)
         for (const Touchdown& touchdown : landing.touchdowns) {

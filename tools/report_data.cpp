@@ -50,7 +50,7 @@ ReportTrack ReadReportTrack(Track& track) {
     ReportTrack report;
     report.title = Latin1ToUtf8(track.title);
     report.summary = TrackSummary(track);
-    std::vector<FlightPoint> points = ReadFlightPoints(track);
+    std::vector<TrackPoint> points = ReadTrackPoints(track);
     const size_t n = points.size();
     if (n == 0) return report;
     report.flight = AnalyseFlight(points);
@@ -60,7 +60,7 @@ ReportTrack ReadReportTrack(Track& track) {
     report.firstSeconds = report.lastSeconds = points[0].seconds;
     std::vector<GroundPoint> path(n);
     for (size_t i = 0; i < n; ++i) {
-        const FlightPoint& p = points[i];
+        const TrackPoint& p = points[i];
         seconds[i] = p.seconds;
         altitude[i] = p.altitudeMetres * FeetPerMetre;
         path[i] = {p.latitude, p.longitude};

@@ -28,9 +28,9 @@ struct Motion {
 
 // Samples every `interval` seconds from 0 to `end`, on the ground wherever
 // the altitude is at Ground, heading `heading`, pitched `pitch` nose-up.
-std::vector<FlightPoint> Sampled(double interval, double end, const std::function<Motion(double)>& motion,
+std::vector<TrackPoint> Sampled(double interval, double end, const std::function<Motion(double)>& motion,
                                  double heading = 0.0, double pitch = 3.0) {
-    std::vector<FlightPoint> points;
+    std::vector<TrackPoint> points;
     for (int i = 0; i * interval <= end + 1e-9; ++i) {
         const double t = i * interval;
         const Motion m = motion(t);
@@ -53,7 +53,7 @@ TEST(FlightAnalysis, ASteadyDescentTouchesDownBetweenSamplesAtItsOwnRate) {
     // 60 knots and -150 ft/min, touching down at 40.3 s, 5 degrees of crab;
     // then slowing at 1.5 knots a second.
     const double v0 = 60 * MetresPerKnot, rate = 150 * MetresPerFpm, touchdown = 40.3;
-    const std::vector<FlightPoint> points = Sampled(
+    const std::vector<TrackPoint> points = Sampled(
         1.0, 90.0,
         [&](double t) {
             return Motion{Rolled(t, touchdown, v0, 1.5 * MetresPerKnot), Ground + (touchdown - t) * rate};
@@ -88,7 +88,7 @@ TEST(FlightAnalysis, ABounceIsOneLandingWithEachTouchdownAtItsOwnRate) {
     // -600 ft/min to 30.6 s; off again at 30.9 s climbing 300 ft/min for a
     // second, then down at 250 ft/min to 33.1 s. Sampled at 4 Hz, 50 knots.
     const double v0 = 50 * MetresPerKnot;
-    const std::vector<FlightPoint> points = Sampled(0.25, 70.0, [&](double t) {
+    const std::vector<TrackPoint> points = Sampled(0.25, 70.0, [&](double t) {
         double altitude = Ground + (30.6 - t) * 600 * MetresPerFpm;
         if (t > 30.9 && t <= 31.9) altitude = Ground + (t - 30.9) * 300 * MetresPerFpm;
         if (t > 31.9) altitude = Ground + 300 * MetresPerFpm - (t - 31.9) * 250 * MetresPerFpm;
@@ -128,7 +128,7 @@ TEST(FlightAnalysis, ACircuitHasItsTakeOffLandingAndFlightFigures) {
         if (t <= 150) return Ground + 1e-3 + (t - 30) * 500 * MetresPerFpm;
         return std::min(top, Ground + (330 - t) * 300 * MetresPerFpm);
     };
-    const std::vector<FlightPoint> points =
+    const std::vector<TrackPoint> points =
         Sampled(1.0, 400.0, [&](double t) { return Motion{north(t), altitude(t)}; });
     const FlightFigures flight = AnalyseFlight(points);
     ASSERT_EQ(flight.takeOffs.size(), 1u);
@@ -155,7 +155,7 @@ TEST(FlightAnalysis, ACircuitHasItsTakeOffLandingAndFlightFigures) {
 TEST(FlightAnalysis, WhatARecordingCannotTellIsNotKnownWithItsReason) {
     // On the ground already moving, airborne at 2 s, down at 2.5 s, and the
     // recording ends before the aircraft stops.
-    const std::vector<FlightPoint> points = Sampled(0.5, 20.0, [](double t) {
+    const std::vector<TrackPoint> points = Sampled(0.5, 20.0, [](double t) {
         return Motion{t * 40 * MetresPerKnot, t > 1.9 && t < 2.5 ? Ground + 0.5 : Ground};
     });
     const FlightFigures flight = AnalyseFlight(points);
@@ -189,7 +189,7 @@ using StandInCircuit = ToolTest;
 TEST_F(StandInCircuit, ItsTouchdownIsMeasuredAtTheScriptsRateAndShownByInfoAndTheReport) {
     ASSERT_TRUE(WriteFixtureRecording("circuit.atr", {{"Circuit", 0x7F, 0.1, 640.0, 250, 0.0}}));
     std::unique_ptr<RecordingFile> recording = OpenRecording("circuit.atr");
-    const FlightFigures flight = AnalyseFlight(ReadFlightPoints(recording->tracks[0]));
+    const FlightFigures flight = AnalyseFlight(ReadTrackPoints(recording->tracks[0]));
     ASSERT_EQ(flight.takeOffs.size(), 1u);
     ASSERT_EQ(flight.landings.size(), 1u);
     const Touchdown& down = flight.landings[0].touchdowns[0];
