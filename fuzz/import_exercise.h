@@ -1,10 +1,10 @@
 // What the import fuzzers do with one input, shared with the unit test that
 // replays their seed corpora: the bytes are read as a GPX, IGC or CSV track.
 // A reader may refuse them, with a message naming the line, but must not
-// crash, and what it accepts are positions on the earth. Accepted fixes are
-// flown through the flight builder at a coarse interval (so that a long
-// track stays quick): every derived value must be finite and within its
-// limits. Returns null when everything held, otherwise what went wrong.
+// crash, and what it accepts are positions on the earth. Accepted fixes get
+// their gaps filled and are flown through the flight builder at a coarse
+// interval (so that a long track stays quick): every derived value must be
+// finite and within its limits. Returns null when everything held, otherwise what went wrong.
 #pragma once
 
 #include <cmath>
@@ -58,9 +58,13 @@ inline const char* Run(Format format, const uint8_t* data, size_t size) {
             return "a fix off the earth or without a time";
     std::vector<FlightPoint> flight;
     try {
-        flight = BuildFlight(fixes, 60000);
+        FillGaps(&fixes, GapOptions{});
+        for (const Fix& fix : fixes)
+            if (!fix.timed || !fix.elevated || !std::isfinite(fix.altitude) || !std::isfinite(fix.epoch))
+                return "a gap left unfilled";
+        flight = BuildFlight(fixes, IntervalKeepingFixes(fixes, 60000));
     } catch (const ToolError&) {
-        return nullptr;  // too few points, or too long for a recording
+        return nullptr;  // no times or elevations, too few points, or too short or long for a recording
     }
     return CheckFlight(flight);
 }

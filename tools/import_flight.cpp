@@ -49,23 +49,54 @@ struct Polyline {
 
 }  // namespace
 
-std::vector<FlightPoint> BuildFlight(std::vector<Fix> fixes, uint32_t intervalMs) {
-    if (intervalMs == 0) throw UsageError("--interval must be at least 1 millisecond");
+// The fixes in time order, one per time.
+static std::vector<Fix> OnePerTime(std::vector<Fix> fixes) {
     std::stable_sort(fixes.begin(), fixes.end(), [](const Fix& a, const Fix& b) { return a.epoch < b.epoch; });
     std::vector<Fix> unique;
     for (const Fix& fix : fixes)
         if (unique.empty() || fix.epoch > unique.back().epoch) unique.push_back(fix);
     if (unique.size() < 2) throw ToolError("the track needs at least two points at different times");
+    return unique;
+}
+
+// Epoch seconds near 2^30 hold about 0.2 microseconds: spans are compared
+// with this much room, so that 0.994 s is 994 ms.
+static const double TimeSlackSeconds = 1e-6;
+
+static std::string SpanText(double seconds) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.3f s", seconds);
+    return text;
+}
+
+uint32_t IntervalKeepingFixes(const std::vector<Fix>& fixes, uint32_t intervalMs) {
+    const std::vector<Fix> unique = OnePerTime(fixes);
+    const double spanMs = (unique.back().epoch - unique.front().epoch + TimeSlackSeconds) * 1000.0;
+    if (spanMs >= intervalMs) return intervalMs;
+    const double shortest = 10.0;
+    if (spanMs < shortest)
+        throw ToolError("the track's times span only " + SpanText(spanMs / 1000.0) +
+                        ": a recording needs two samples at least 10 ms apart");
+    // A sample between each two fixes, as far as 10 ms allows.
+    return static_cast<uint32_t>(std::max(shortest, std::floor(spanMs / static_cast<double>(unique.size() - 1))));
+}
+
+std::vector<FlightPoint> BuildFlight(std::vector<Fix> fixes, uint32_t intervalMs, const GroundRule& ground) {
+    if (intervalMs == 0) throw UsageError("--interval must be at least 1 millisecond");
+    const std::vector<Fix> unique = OnePerTime(std::move(fixes));
     const double start = unique.front().epoch;
     const double span = unique.back().epoch - start;
     if (span > MaxSpanSeconds) throw ToolError("the track lasts longer than a recording can (119 hours)");
+    if ((span + TimeSlackSeconds) * 1000.0 < intervalMs)
+        throw ToolError("the track's times span only " + SpanText(span) +
+                        ", less than the interval: a recording of one sample cannot play");
 
     const Polyline path{unique};
     const double step = intervalMs / 1000.0;
     // Derivatives over at least a second either side: GPS noise would
     // otherwise shake the attitude.
     const double half = std::max(1.0, step);
-    const size_t count = static_cast<size_t>(std::floor(span / step)) + 1;
+    const size_t count = static_cast<size_t>(std::floor((span + TimeSlackSeconds) / step)) + 1;
     std::vector<FlightPoint> flight(count);
     std::vector<double> speeds(count);
     double heldCourse = -1.0;
@@ -114,9 +145,20 @@ std::vector<FlightPoint> BuildFlight(std::vector<Fix> fixes, uint32_t intervalMs
         double speed = speeds[i];
         bank[i] = std::clamp(std::atan(speed * rate / Gravity) * 180.0 / Pi, -MaxBankDeg, MaxBankDeg);
     }
-    // On the ground where the track begins and ends at taxiing speed.
-    for (size_t i = 0; i < count && speeds[i] < TaxiSpeedMps; ++i) flight[i].onGround = true;
-    for (size_t i = count; i-- > 0 && speeds[i] < TaxiSpeedMps;) flight[i].onGround = true;
+    // On the ground where the track begins and ends at taxiing speed: until
+    // the speed has stayed above it for the rule's seconds, and after the
+    // last moment above it.
+    size_t airborne = count;
+    for (size_t i = 0, runStart = count; i < count && airborne == count; ++i) {
+        if (speeds[i] <= ground.taxiSpeedMps) {
+            runStart = count;
+            continue;
+        }
+        if (runStart == count) runStart = i;
+        if (flight[i].seconds - flight[runStart].seconds >= ground.sustainSeconds) airborne = runStart;
+    }
+    for (size_t i = 0; i < std::min(airborne, count); ++i) flight[i].onGround = true;
+    for (size_t i = count; i-- > airborne && speeds[i] <= ground.taxiSpeedMps;) flight[i].onGround = true;
     for (size_t i = 0; i < count; ++i) {
         flight[i].bankDeg = flight[i].onGround ? 0.0 : bank[i];
         if (flight[i].onGround) flight[i].pitchDeg = 0.0;

@@ -109,6 +109,25 @@ static std::string TextOf(pugi::xml_node element) {
     return text;
 }
 
+// A point of a track, route or waypoint list; what it lacks is flagged.
+static Fix ReadPoint(pugi::xml_node point, const std::string& text, const char* kind) {
+    const std::string where = LineAt(text, point.offset_debug());
+    Fix fix{};
+    if (!ParseReal(point.attribute("lat").value(), &fix.latitude) ||
+        !ParseReal(point.attribute("lon").value(), &fix.longitude) || std::fabs(fix.latitude) > 90.0 ||
+        std::fabs(fix.longitude) > 180.0)
+        throw ToolError(where + ": a " + kind + " needs lat (-90..90) and lon (-180..180)");
+    pugi::xml_node elevation = GpxChild(point, "ele");
+    fix.elevated = elevation;
+    if (elevation && !ParseReal(TextOf(elevation), &fix.altitude))
+        throw ToolError(where + ": an elevation (<ele>) that is not a number");
+    pugi::xml_node time = GpxChild(point, "time");
+    fix.timed = time;
+    if (time && !ParseIsoTime(TextOf(time), &fix.epoch))
+        throw ToolError(where + ": a time (<time>) that is not an ISO 8601 date and time");
+    return fix;
+}
+
 std::vector<Fix> ReadGpxFixes(const std::string& raw) {
     const std::string text = Utf8Document(raw);
     pugi::xml_document document;
@@ -127,23 +146,19 @@ std::vector<Fix> ReadGpxFixes(const std::string& raw) {
         if (!IsGpx(track, "trk")) continue;
         for (pugi::xml_node segment : track.children()) {
             if (!IsGpx(segment, "trkseg")) continue;
-            for (pugi::xml_node point : segment.children()) {
-                if (!IsGpx(point, "trkpt")) continue;
-                const std::string where = LineAt(text, point.offset_debug());
-                Fix fix{};
-                if (!ParseReal(point.attribute("lat").value(), &fix.latitude) ||
-                    !ParseReal(point.attribute("lon").value(), &fix.longitude) || std::fabs(fix.latitude) > 90.0 ||
-                    std::fabs(fix.longitude) > 180.0)
-                    throw ToolError(where + ": a track point needs lat (-90..90) and lon (-180..180)");
-                pugi::xml_node elevation = GpxChild(point, "ele");
-                if (!elevation || !ParseReal(TextOf(elevation), &fix.altitude))
-                    throw ToolError(where + ": a track point without an elevation (<ele>)");
-                pugi::xml_node time = GpxChild(point, "time");
-                if (!time || !ParseIsoTime(TextOf(time), &fix.epoch))
-                    throw ToolError(where + ": a track point without a time (<time>)");
-                fixes.push_back(fix);
-            }
+            for (pugi::xml_node point : segment.children())
+                if (IsGpx(point, "trkpt")) fixes.push_back(ReadPoint(point, text, "track point"));
         }
     }
+    // A planned route, or a list of waypoints, flies in its order.
+    const bool tracked = !fixes.empty();
+    for (pugi::xml_node route : root.children()) {
+        if (tracked || !IsGpx(route, "rte")) continue;
+        for (pugi::xml_node point : route.children())
+            if (IsGpx(point, "rtept")) fixes.push_back(ReadPoint(point, text, "route point"));
+    }
+    if (fixes.empty())
+        for (pugi::xml_node point : root.children())
+            if (IsGpx(point, "wpt")) fixes.push_back(ReadPoint(point, text, "waypoint"));
     return fixes;
 }

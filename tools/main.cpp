@@ -64,13 +64,22 @@ const Command Commands[] = {
      "  -o OUT   the page; the reports go into its folder\n",
      RunLogbook},
     {"import", "a GPX, IGC or CSV track as a recording",
-     "usage: aerotrace import FILE.gpx|FILE.igc|FILE.csv -o OUT.atr [--title T] [--interval MS]\n\n"
+     "usage: aerotrace import FILE.gpx|FILE.igc|FILE.csv -o OUT.atr [--title T] [--interval MS]\n"
+     "       [--altitude FT] [--speed KT [--start TIME]] [--taxi-speed KT]\n\n"
      "Turns a real-world track into a recording that plays on the user aircraft or as traffic.\n"
      "  --title T      aircraft title stored in the track (as in the simulator's aircraft.cfg);\n"
      "                 traffic playback needs a title the simulator knows. Default: the file name\n"
      "  --interval MS  sample interval, 10 to 60000 milliseconds (default 1000)\n"
      "  --format F     gpx, igc or csv when the file name does not tell\n"
-     "  --track N      CSV with a track column: the rows of track N (default 1)\n",
+     "  --track N      CSV with a track column: the rows of track N (default 1)\n"
+     "  --altitude FT  the whole track at this height (needed when no point has an elevation)\n"
+     "  --speed KT     fly the points in order at this ground speed: for a route or a track\n"
+     "                 without times (a GPX point without a time between timed ones gets one\n"
+     "                 along the distance without it)\n"
+     "  --start TIME   with --speed, when the flight starts (ISO 8601, e.g. 2004-06-08T14:05:09Z)\n"
+     "  --taxi-speed KT  below this the aircraft is on the ground at the ends of the track\n"
+     "                 (default 29 kt; an IGC flight: airborne once it moves faster than 3 kt\n"
+     "                 for 5 s, until it comes to rest)\n",
      RunImport},
     {"merge", "several recordings as one multi-track recording",
      "usage: aerotrace merge A.atr B.atr... -o OUT.atr [--offset SECONDS]...\n\n"

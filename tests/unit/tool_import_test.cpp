@@ -3,14 +3,18 @@
 // points).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 
 #include "../../fuzz/import_exercise.h"
+#include "engine/tracks/host_encoding.h"
 #include "import.h"
 #include "text_out.h"
+#include "recording_reader.h"
 #include "tool_common.h"
+#include "tool_support.h"
 
 namespace {
 
@@ -94,7 +98,8 @@ TEST(ImportGpx, EveryWayOfWritingTheSamePointsGivesTheSameFixes) {
 }
 
 // What the message names: the line where the XML breaks, or that of the
-// track point that lacks what a flight needs.
+// point whose position, time or elevation cannot be read. A point that
+// lacks its time or elevation is read, flagged, for FillGaps.
 TEST(ImportGpx, RefusesMalformedFilesAndIncompletePointsNamingTheLine) {
     const std::string head = "<gpx xmlns='http://www.topografix.com/GPX/1/1'><trk><trkseg>\n";
     const std::string tail = "\n</trkseg></trk></gpx>";
@@ -102,17 +107,12 @@ TEST(ImportGpx, RefusesMalformedFilesAndIncompletePointsNamingTheLine) {
         std::string text;
         const char* message;  // how the message begins
     } bad[] = {
-        {head + "<trkpt lat='47' lon='8'><time>2004-06-08T14:05:09Z</time></trkpt>" + tail, "line 2: a track point without an elevation"},
-        {head + "\n<trkpt lat='47' lon='8'><ele>3</ele></trkpt>" + tail, "line 3: a track point without a time"},
         {head + "<trkpt lat='97' lon='8'><ele>3</ele><time>2004-06-08T14:05:09Z</time></trkpt>" + tail, "line 2: a track point needs lat"},
         {head + "<trkpt lat='47'><ele>3</ele><time>2004-06-08T14:05:09Z</time></trkpt>" + tail, "line 2: a track point needs lat"},
-        {head + "<trkpt lat='47' lon='8'><ele>3</ele><time>2004-13-08T14:05:09Z</time></trkpt>" + tail, "line 2: a track point without a time"},
-        // Elevation in another namespace is not the GPX one.
-        {head + "<trkpt lat='47' lon='8' xmlns:x='urn:x'><x:ele>3</x:ele><time>2004-06-08T14:05:09Z</time></trkpt>" + tail,
-         "line 2: a track point without an elevation"},
+        {head + "<trkpt lat='47' lon='8'><ele>3</ele><time>2004-13-08T14:05:09Z</time></trkpt>" + tail, "line 2: a time (<time>) that is not"},
         // An entity a DTD declares is never expanded.
         {"<!DOCTYPE gpx [<!ENTITY e '3'>]>\n" + head + "<trkpt lat='47' lon='8'><ele>&e;</ele><time>2004-06-08T14:05:09Z</time></trkpt>" + tail,
-         "line 3: a track point without an elevation"},
+         "line 3: an elevation (<ele>) that is not a number"},
         {head + "\n\n<trkpt lat='47' lon='8'><ele>3</elevation>" + tail, "line 4: not well-formed XML"},
         {head + "<trkpt lat='47' lon='8'><ele>3</ele>\n<time>2004" + tail, "line 4: not well-formed XML"},
         {"\n<gpx><trk attr='no closing quote></trk></gpx>", "line 2: not well-formed XML"},
@@ -129,6 +129,136 @@ TEST(ImportGpx, RefusesMalformedFilesAndIncompletePointsNamingTheLine) {
         }
     }
     EXPECT_TRUE(ReadGpxFixes("<gpx version='1.1'/>").empty()) << "a file without points is not malformed";
+
+    // Without a time, without an elevation, and with one in another namespace only.
+    const std::vector<Fix> lacking = ReadGpxFixes(
+        head + "<trkpt lat='47' lon='8'><ele>3</ele></trkpt><trkpt lat='47' lon='8'><time>2004-06-08T14:05:09Z</time>"
+               "</trkpt><trkpt lat='47' lon='8' xmlns:x='urn:x'><x:ele>3</x:ele><time>2004-06-08T14:05:09Z</time></trkpt>" +
+        tail);
+    ASSERT_EQ(lacking.size(), 3u);
+    EXPECT_FALSE(lacking[0].timed);
+    EXPECT_TRUE(lacking[0].elevated);
+    EXPECT_TRUE(lacking[1].timed);
+    EXPECT_FALSE(lacking[1].elevated);
+    EXPECT_FALSE(lacking[2].elevated);
+}
+
+// A route's points, or else the waypoints, when the file has no track.
+TEST(ImportGpx, ARouteOrAListOfWaypointsIsReadInItsOrder) {
+    const std::vector<Fix> route = ReadGpxFixes(
+        "<gpx xmlns='http://www.topografix.com/GPX/1/1'><wpt lat='1' lon='1'/><rte><rtept lat='47' lon='8'/>"
+        "<rtept lat='47.1' lon='8'><ele>500</ele></rtept></rte><rte><rtept lat='47.2' lon='8'/></rte></gpx>");
+    ASSERT_EQ(route.size(), 3u);
+    EXPECT_DOUBLE_EQ(route[2].latitude, 47.2);
+    EXPECT_FALSE(route[0].timed);
+    EXPECT_TRUE(route[1].elevated);
+    const std::vector<Fix> waypoints =
+        ReadGpxFixes("<gpx xmlns='http://www.topografix.com/GPX/1/1'><wpt lat='1' lon='2'/><wpt lat='3' lon='4'/></gpx>");
+    ASSERT_EQ(waypoints.size(), 2u);
+    EXPECT_DOUBLE_EQ(waypoints[1].longitude, 4.0);
+}
+
+Fix Untimed(double latitude, double altitude, bool elevated = true) {
+    Fix fix{0, latitude, 8.0, altitude};
+    fix.timed = false;
+    fix.elevated = elevated;
+    return fix;
+}
+
+TEST(ImportGaps, TimesComeFromTheDistanceBetweenTimedPointsAndElevationsFromTheirNeighbours) {
+    const double metre = 1.0 / 111194.93;  // of latitude, on the tool's sphere
+    // Timed at 0 and 100 s, three points between 100, 300 and 500 m along
+    // a 1,000 m leg; an untimed point after the last timed one.
+    std::vector<Fix> fixes = {{June8, 47.0, 8.0, 100}, Untimed(47.0 + 100 * metre, 0, false),
+                              Untimed(47.0 + 300 * metre, 0, false), Untimed(47.0 + 500 * metre, 0, false),
+                              {June8 + 100, 47.0 + 1000 * metre, 8.0, 600}, Untimed(47.1, 0)};
+    const GapReport report = FillGaps(&fixes, GapOptions{});
+    EXPECT_EQ(report.timesFilled, 3u);
+    EXPECT_EQ(report.endsDropped, 1u);
+    EXPECT_EQ(report.elevationsFilled, 3u);
+    ASSERT_EQ(fixes.size(), 5u);
+    EXPECT_NEAR(fixes[1].epoch - June8, 10.0, 1e-6);
+    EXPECT_NEAR(fixes[3].epoch - June8, 50.0, 1e-6);
+    EXPECT_NEAR(fixes[3].altitude, 350.0, 1e-6);  // half-way in time from 100 m to 600 m
+
+    // Elevations only at the ends of the time line are held beyond them.
+    std::vector<Fix> held = {{June8 + 5, 47, 8, 0}, {June8 + 10, 47, 8, 250}, {June8 + 20, 47, 8, 0}};
+    held[0].elevated = held[2].elevated = false;
+    FillGaps(&held, GapOptions{});
+    EXPECT_EQ(held[0].altitude, 250.0);
+    EXPECT_EQ(held[2].altitude, 250.0);
+
+    // No elevation anywhere: refused unless one is given for the whole track.
+    std::vector<Fix> flat = {{June8, 47, 8, 0}, {June8 + 10, 47.01, 8, 0}};
+    flat[0].elevated = flat[1].elevated = false;
+    std::vector<Fix> copy = flat;
+    try {
+        FillGaps(&copy, GapOptions{});
+        ADD_FAILURE() << "a track without elevations was taken";
+    } catch (const ToolError& error) {
+        EXPECT_NE(std::string(error.what()).find("give --altitude FEET"), std::string::npos) << error.what();
+    }
+    GapOptions high;
+    high.altitudeMetres = 900.0;
+    FillGaps(&flat, high);
+    EXPECT_EQ(flat[1].altitude, 900.0);
+}
+
+TEST(ImportGaps, ATrackWithoutTimesFliesAtTheGivenSpeedOrIsRefusedNamingTheOption) {
+    const double metre = 1.0 / 111194.93;
+    std::vector<Fix> route = {Untimed(47.0, 300), Untimed(47.0 + 600 * metre, 300), Untimed(47.0 + 1800 * metre, 300)};
+    std::vector<Fix> copy = route;
+    try {
+        FillGaps(&copy, GapOptions{});
+        ADD_FAILURE() << "a route without times was taken";
+    } catch (const ToolError& error) {
+        EXPECT_NE(std::string(error.what()).find("give --speed KNOTS (and --start TIME)"), std::string::npos);
+    }
+    GapOptions options;
+    options.speedMps = 60.0;
+    options.startEpoch = June8;
+    EXPECT_TRUE(FillGaps(&route, options).timedBySpeed);
+    EXPECT_NEAR(route[1].epoch - June8, 10.0, 1e-6);
+    EXPECT_NEAR(route[2].epoch - June8, 30.0, 1e-6);
+}
+
+TEST(ImportFlight, TimesThatHardlyAdvanceAreResampledFinerOrRefused) {
+    // Two points 0.994 s apart, or 184 at one instant but one a half second later.
+    EXPECT_EQ(IntervalKeepingFixes({{June8, 47, 8, 0}, {June8 + 0.994, 47.001, 8, 0}}, 1000), 994u);
+    std::vector<Fix> stuck(183, Fix{June8, 47, 8, 0});
+    stuck.push_back({June8 + 0.5, 47.001, 8, 0});
+    EXPECT_EQ(IntervalKeepingFixes(stuck, 1000), 500u);
+    EXPECT_EQ(BuildFlight(stuck, 500).size(), 2u);
+    EXPECT_EQ(IntervalKeepingFixes({{June8, 47, 8, 0}, {June8 + 2, 47.001, 8, 0}, {June8 + 3, 47.002, 8, 0}}, 1000),
+              1000u);
+    try {
+        IntervalKeepingFixes({{June8, 47, 8, 0}, {June8 + 0.005, 47.001, 8, 0}}, 1000);
+        ADD_FAILURE() << "5 ms of times were taken";
+    } catch (const ToolError& error) {
+        EXPECT_NE(std::string(error.what()).find("span only 0.005 s"), std::string::npos) << error.what();
+    }
+    EXPECT_THROW(BuildFlight(stuck, 1000), ToolError) << "a recording of one sample";
+}
+
+TEST(ImportFlight, ASlowFlightFileLeavesTheGroundOnceItMovesUntilItComesToRest) {
+    // A paraglider: standing 10 s, a few noisy steps, then flying north at
+    // 10 m/s for 100 s down 300 m, standing again 20 s.
+    std::vector<Fix> fixes;
+    double north = 0;
+    for (int t = 0; t <= 130; ++t) {
+        const double speed = t >= 10 && t < 110 ? 10.0 : (t == 4 ? 3.0 : 0.0);
+        north += speed;
+        fixes.push_back({June8 + t, 47.0 + north / 111194.93, 8.0, 1000.0 - 3.0 * std::clamp(t - 10, 0, 100)});
+    }
+    const std::vector<FlightPoint> flight = BuildFlight(fixes, 1000, GroundRule{WalkingPaceMps, FlightFileSustainSeconds});
+    EXPECT_TRUE(flight[5].onGround) << "a few steps are no take-off";
+    EXPECT_TRUE(flight[8].onGround);
+    EXPECT_FALSE(flight[12].onGround);
+    EXPECT_FALSE(flight[100].onGround);
+    EXPECT_TRUE(flight[115].onGround);
+    // By the rule for aircraft it would never leave the ground.
+    const std::vector<FlightPoint> taxiing = BuildFlight(fixes, 1000);
+    EXPECT_TRUE(std::all_of(taxiing.begin(), taxiing.end(), [](const FlightPoint& p) { return p.onGround; }));
 }
 
 TEST(ImportIgc, ReadsFixesUnderTheirDateAcrossMidnight) {
@@ -259,6 +389,47 @@ TEST(ImportFuzzCorpora, EverySeedReplaysCleanlyAndTheValidOnesHoldTracks) {
         }
         EXPECT_GT(valid, 0) << folder;
     }
+}
+
+// The import as a user runs it: a planned route flown with --speed, and the
+// summary line's word on a flight that never leaves the ground.
+using ImportCommand = ToolTest;
+
+TEST_F(ImportCommand, ARouteFliesWithTheOptionsItNeedsAndTheSummarySaysWhatWasFilledIn) {
+    {
+        std::ofstream route("route.gpx");
+        route << "<gpx xmlns='http://www.topografix.com/GPX/1/1'><rte><rtept lat='47.0' lon='8.0'/>"
+                 "<rtept lat='47.1' lon='8.0'/><rtept lat='47.1' lon='8.2'/></rte></gpx>";
+    }
+    std::string output, errors;
+    EXPECT_EQ(RunTool("import route.gpx -o route.atr", nullptr, &errors), 1);
+    EXPECT_NE(errors.find("route.gpx: the track has no times: give --speed KNOTS"), std::string::npos) << errors;
+    EXPECT_EQ(RunTool("import route.gpx -o route.atr --speed 120", nullptr, &errors), 1);
+    EXPECT_NE(errors.find("give --altitude FEET"), std::string::npos) << errors;
+    ASSERT_EQ(RunTool("import route.gpx -o route.atr --speed 120 --altitude 3000 --start 2004-06-08T10:00:00Z", &output),
+              0);
+    EXPECT_NE(output.find("(flown in order at --speed, all at --altitude)"), std::string::npos) << output;
+    std::unique_ptr<RecordingFile> recording = OpenRecording("route.atr");
+    // 11.1 km north and 15.2 km east at 61.7 m/s: about 426 s.
+    EXPECT_NEAR(recording->tracks[0].lastTime / 10000.0, 426.0, 2.0);
+    const FullSample first = SampleAt(recording->tracks[0], 0);
+    EXPECT_NEAR(DecodeAltitude(first.position.altitude), 914.4, 0.01);
+
+    // Ten metres a second along a meridian: below the taxi speed throughout.
+    {
+        std::ofstream slow("slow.gpx");
+        slow << "<gpx xmlns='http://www.topografix.com/GPX/1/1'><trk><trkseg>";
+        for (int t = 0; t < 60; ++t)
+            slow << "<trkpt lat='" << 47.0 + t * 10 / 111194.93 << "' lon='8'><ele>500</ele><time>2004-06-08T10:00:"
+                 << (t < 10 ? "0" : "") << t << "Z</time></trkpt>";
+        slow << "</trkseg></trk></gpx>";
+    }
+    ASSERT_EQ(RunTool("import slow.gpx -o slow.atr", &output), 0);
+    EXPECT_NE(output.find("it never leaves the ground: it never moves faster than 29.2 knots (--taxi-speed)"),
+              std::string::npos)
+        << output;
+    ASSERT_EQ(RunTool("import slow.gpx -o slow-flying.atr --taxi-speed 10", &output), 0);
+    EXPECT_EQ(output.find("never leaves the ground"), std::string::npos) << output;
 }
 
 }  // namespace
