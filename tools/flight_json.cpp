@@ -53,6 +53,20 @@ void WritePlace(JsonObject& object, double seconds, double latitude, double long
     object.Number("longitude", longitude, 7);
 }
 
+// A member holding an array of one object per item, each filled by write.
+template <typename Item, typename Write>
+void ObjectArray(JsonObject& parent, TextOut& out, const char* name, const std::vector<Item>& items, Write write) {
+    parent.Name(name);
+    out.Char('[');
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (i) out.Char(',');
+        JsonObject object(out);
+        write(object, items[i]);
+        object.Close();
+    }
+    out.Char(']');
+}
+
 }  // namespace
 
 void WriteFlightJson(const FlightFigures& flight, TextOut& out) {
@@ -61,44 +75,23 @@ void WriteFlightJson(const FlightFigures& flight, TextOut& out) {
     figures.Value("air_time_s", flight.airSeconds, 1);
     figures.Number("distance_m", flight.distanceMetres, 1);
     figures.Number("highest_altitude_m", flight.highestMetres, 1);
-    figures.Name("take_offs");
-    out.Char('[');
-    for (size_t i = 0; i < flight.takeOffs.size(); ++i) {
-        const TakeOff& off = flight.takeOffs[i];
-        if (i) out.Char(',');
-        JsonObject object(out);
+    ObjectArray(figures, out, "take_offs", flight.takeOffs, [](JsonObject& object, const TakeOff& off) {
         WritePlace(object, off.seconds, off.latitude, off.longitude);
         object.Number("ground_speed_kt", off.groundSpeedKnots, 1);
         object.Value("roll_m", off.rollMetres, 1);
         object.Value("climb_first_minute_fpm", off.climbFpm, 0);
-        object.Close();
-    }
-    out.Char(']');
-    figures.Name("landings");
-    out.Char('[');
-    for (size_t i = 0; i < flight.landings.size(); ++i) {
-        const Landing& landing = flight.landings[i];
-        if (i) out.Char(',');
-        JsonObject object(out);
+    });
+    ObjectArray(figures, out, "landings", flight.landings, [&out](JsonObject& object, const Landing& landing) {
         object.Value("from_50_ft_m", landing.airDistanceMetres, 1);
         object.Value("roll_to_30_kt_m", landing.rollMetres, 1);
-        object.Name("touchdowns");
-        out.Char('[');
-        for (size_t k = 0; k < landing.touchdowns.size(); ++k) {
-            const Touchdown& at = landing.touchdowns[k];
-            if (k) out.Char(',');
-            JsonObject touchdown(out);
+        ObjectArray(object, out, "touchdowns", landing.touchdowns, [](JsonObject& touchdown, const Touchdown& at) {
             WritePlace(touchdown, at.seconds, at.latitude, at.longitude);
             touchdown.Value("vertical_speed_fpm", at.verticalSpeedFpm, 0);
             touchdown.Number("ground_speed_kt", at.groundSpeedKnots, 1);
             touchdown.Number("pitch_deg", at.pitchDegrees, 1);
             touchdown.Number("bank_deg", at.bankDegrees, 1);
             touchdown.Value("crab_deg", at.crabDegrees, 1);
-            touchdown.Close();
-        }
-        out.Char(']');
-        object.Close();
-    }
-    out.Char(']');
+        });
+    });
     figures.Close();
 }
