@@ -246,7 +246,7 @@ TEST(ImportFlight, ASlowFlightFileLeavesTheGroundOnceItMovesUntilItComesToRest) 
     std::vector<Fix> fixes;
     double north = 0;
     for (int t = 0; t <= 130; ++t) {
-        const double speed = t >= 10 && t < 110 ? 10.0 : (t == 4 ? 3.0 : 0.0);
+        const double speed = t >= 10 && t < 110 ? 10.0 : (t == 4 ? 5.0 : 0.0);
         north += speed;
         fixes.push_back({June8 + t, 47.0 + north / 111194.93, 8.0, 1000.0 - 3.0 * std::clamp(t - 10, 0, 100)});
     }
