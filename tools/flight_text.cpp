@@ -3,23 +3,13 @@
 #include "flight_text.h"
 
 #include <cmath>
-#include <cstdarg>
-#include <cstdio>
 
 #include "engine/tracks/host_encoding.h"
+#include "text_out.h"
 
 namespace {
 
 const double MetresPerFpm = MetresPerFoot / 60.0;
-
-std::string Format(const char* format, ...) {
-    char text[160];
-    va_list arguments;
-    va_start(arguments, format);
-    std::vsnprintf(text, sizeof text, format, arguments);
-    va_end(arguments);
-    return text;
-}
 
 // A value as it will be shown to so many decimals, without the sign of a
 // value that rounds to zero ("-0.0").
@@ -33,15 +23,15 @@ std::string NotKnown(const Figure& figure) { return "not known: " + figure.reaso
 
 std::string Rate(const Figure& fpm) {
     if (!fpm.known) return NotKnown(fpm);
-    return Format("%.0f ft/min (%.2f m/s)", Shown(fpm.value, 0), Shown(fpm.value * MetresPerFpm, 2));
+    return Formatted("%.0f ft/min (%.2f m/s)", Shown(fpm.value, 0), Shown(fpm.value * MetresPerFpm, 2));
 }
 
 std::string Length(const Figure& metres) {
     if (!metres.known) return NotKnown(metres);
-    return Format("%.0f m (%.0f ft)", metres.value, metres.value * FeetPerMetre);
+    return Formatted("%.0f m (%.0f ft)", metres.value, metres.value * FeetPerMetre);
 }
 
-std::string Degrees(double degrees) { return Format("%.1f\xC2\xB0", Shown(degrees, 1)); }
+std::string Degrees(double degrees) { return Formatted("%.1f\xC2\xB0", Shown(degrees, 1)); }
 
 std::string Duration(const Figure& seconds) { return seconds.known ? ClockText(seconds.value) : NotKnown(seconds); }
 
@@ -49,18 +39,18 @@ std::string Duration(const Figure& seconds) { return seconds.known ? ClockText(s
 
 std::string ClockText(double seconds) {
     const long long whole = static_cast<long long>(std::floor(seconds + 0.5));
-    return Format("%lld:%02lld:%02lld", whole / 3600, whole / 60 % 60, whole % 60);
+    return Formatted("%lld:%02lld:%02lld", whole / 3600, whole / 60 % 60, whole % 60);
 }
 
 std::vector<SummaryRow> FlightSummaryRows(const FlightFigures& flight) {
     std::vector<SummaryRow> rows;
     rows.push_back({"block time", Duration(flight.blockSeconds)});
     rows.push_back({"air time", Duration(flight.airSeconds)});
-    rows.push_back({"distance", Format("%.1f km (%.1f NM)", flight.distanceMetres / 1000, flight.distanceMetres / 1852)});
+    rows.push_back({"distance", Formatted("%.1f km (%.1f NM)", flight.distanceMetres / 1000, flight.distanceMetres / 1852)});
     rows.push_back({"highest altitude",
-                    Format("%.0f ft (%.0f m)", flight.highestMetres * FeetPerMetre, flight.highestMetres)});
-    rows.push_back({"take-offs", Format("%zu", flight.takeOffs.size())});
-    rows.push_back({"landings", Format("%zu", flight.landings.size())});
+                    Formatted("%.0f ft (%.0f m)", flight.highestMetres * FeetPerMetre, flight.highestMetres)});
+    rows.push_back({"take-offs", Formatted("%zu", flight.takeOffs.size())});
+    rows.push_back({"landings", Formatted("%zu", flight.landings.size())});
     return rows;
 }
 
@@ -68,8 +58,8 @@ TextTable TakeOffTable(const FlightFigures& flight, const MomentText& when) {
     TextTable table{{"", "time", "ground speed", "roll from 30 kt", "climb, first minute"}, {}};
     for (size_t i = 0; i < flight.takeOffs.size(); ++i) {
         const TakeOff& off = flight.takeOffs[i];
-        table.rows.push_back({Format("take-off %zu", i + 1), when(off.seconds), Format("%.0f kt", off.groundSpeedKnots),
-                              Length(off.rollMetres), off.climbFpm.known ? Format("%.0f ft/min", Shown(off.climbFpm.value, 0))
+        table.rows.push_back({Formatted("take-off %zu", i + 1), when(off.seconds), Formatted("%.0f kt", off.groundSpeedKnots),
+                              Length(off.rollMetres), off.climbFpm.known ? Formatted("%.0f ft/min", Shown(off.climbFpm.value, 0))
                                                                          : NotKnown(off.climbFpm)});
     }
     return table;
@@ -84,8 +74,8 @@ TextTable LandingTable(const FlightFigures& flight, const MomentText& when) {
         for (size_t k = 0; k < landing.touchdowns.size(); ++k) {
             const Touchdown& at = landing.touchdowns[k];
             const bool first = k == 0;
-            table.rows.push_back({first ? Format("landing %zu", i + 1) : Format("bounce %zu", k), when(at.seconds),
-                                  Rate(at.verticalSpeedFpm), Format("%.0f kt", at.groundSpeedKnots),
+            table.rows.push_back({first ? Formatted("landing %zu", i + 1) : Formatted("bounce %zu", k), when(at.seconds),
+                                  Rate(at.verticalSpeedFpm), Formatted("%.0f kt", at.groundSpeedKnots),
                                   Degrees(at.pitchDegrees), Degrees(at.bankDegrees),
                                   at.crabDegrees.known ? Degrees(at.crabDegrees.value) : NotKnown(at.crabDegrees),
                                   first ? Length(landing.airDistanceMetres) : "",

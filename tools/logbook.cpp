@@ -28,12 +28,6 @@ const char* const Styles =
     "tr.damaged td{color:#b3261e}a{color:#1f5fa8}\n"
     "@page{size:A4 landscape;margin:10mm}\n";
 
-std::string Format(const char* format, double value) {
-    char text[64];
-    std::snprintf(text, sizeof text, format, value);
-    return text;
-}
-
 std::string DateText(const LogbookEntry& entry) {
     if (!entry.dateKnown) return "unknown";
     const UtcTime t = UtcFromEpoch(entry.startEpoch);
@@ -91,7 +85,7 @@ std::string FigureText(const Figure& figure, std::string (*text)(double)) {
 std::string LandingsText(const LogbookEntry& entry) {
     std::string text = std::to_string(entry.flight.landings.size());
     if (!entry.flight.landings.empty())
-        text += entry.firmestFpm.known ? Format(", firmest %.0f ft/min", entry.firmestFpm.value)
+        text += entry.firmestFpm.known ? Formatted(", firmest %.0f ft/min", entry.firmestFpm.value)
                                        : ", firmest not known: " + entry.firmestFpm.reason;
     return text;
 }
@@ -116,8 +110,8 @@ void EntryRow(TextOut& out, const LogbookEntry& entry) {
     Cell(out, entry.aircraft);
     Cell(out, ClockText(entry.durationSeconds), true);
     Cell(out, FigureText(entry.flight.airSeconds, ClockText), true);
-    Cell(out, Format("%.1f NM", entry.flight.distanceMetres / 1852), true);
-    Cell(out, Format("%.0f ft", entry.flight.highestMetres * FeetPerMetre), true);
+    Cell(out, Formatted("%.1f NM", entry.flight.distanceMetres / 1852), true);
+    Cell(out, Formatted("%.0f ft", entry.flight.highestMetres * FeetPerMetre), true);
     Cell(out, LandingsText(entry));
     out.Text("</tr>\n");
 }
@@ -150,7 +144,7 @@ void TotalsTable(TextOut& out, const std::vector<LogbookEntry>& entries) {
         out.Text("<tr>");
         Cell(out, title);
         Cell(out, std::to_string(aircraft.flights), true);
-        Cell(out, Format("%.1f", aircraft.seconds / 3600), true);
+        Cell(out, Formatted("%.1f", aircraft.seconds / 3600), true);
         std::string air = ClockText(aircraft.airSeconds);
         if (aircraft.withoutAirTime)
             air += " (and " + std::to_string(aircraft.withoutAirTime) +

@@ -3,6 +3,8 @@
 #include "text_out.h"
 
 #include <cmath>
+#include <cstdarg>
+#include <cstdio>
 #include <cstring>
 
 static const double PowersOfTen[10] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
@@ -219,4 +221,13 @@ std::string Latin1ToUtf8(const std::string& text) {
         }
     }
     return out;
+}
+
+std::string Formatted(const char* format, ...) {
+    char text[256];
+    va_list arguments;
+    va_start(arguments, format);
+    std::vsnprintf(text, sizeof text, format, arguments);
+    va_end(arguments);
+    return text;
 }

@@ -52,5 +52,7 @@ int64_t EpochFromUtc(int32_t year, uint32_t month, uint32_t day, uint32_t hour, 
 // Aircraft titles come from Windows in its Western code page: bytes above
 // 0x7F are taken as Latin-1 and written as UTF-8, which XML and JSON need.
 std::string Latin1ToUtf8(const std::string& text);
+// printf into a string of up to 255 bytes (the summaries' and tables' cells).
+std::string Formatted(const char* format, ...);
 // text as one CSV field (RFC 4180).
 std::string CsvQuoted(const std::string& text);
