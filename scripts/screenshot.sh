@@ -10,15 +10,8 @@
 # ImageMagick.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-# A display of its own: the pictures are taken from the screen, where the
-# windows of other Wine runs on a shared display would get in the way.
-export AEROTRACE_DISPLAY=":$((200 + $$ % 100))"
-if command -v Xvfb >/dev/null; then
-    Xvfb "$AEROTRACE_DISPLAY" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-    display=$!
-    trap 'kill "$display" 2>/dev/null || true' EXIT
-    for _ in $(seq 50); do xdpyinfo -display "$AEROTRACE_DISPLAY" >/dev/null 2>&1 && break; sleep 0.1; done
-fi
+# The run gets a display of its own (scripts/wine-env.sh): the pictures are
+# taken from the screen, where the windows of another run would get in the way.
 source scripts/wine-env.sh
 if [ "$AEROTRACE_WINE" != 1 ]; then
     echo "No screenshot: $AEROTRACE_WINE_WHY." >&2
